@@ -1,0 +1,61 @@
+# Native (Linux) targets: the core's unit tests, fuzz targets, and the CTest
+# entries that run the sanitizer and Wine test trees.
+include(GoogleTest)
+
+file(GLOB GLIMMER_UNIT_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp)
+add_executable(unit_tests ${GLIMMER_UNIT_SOURCES} ${GLIMMER_CONTRACT_SOURCES})
+target_link_libraries(unit_tests PRIVATE glimmer_fakes GTest::gtest_main)
+target_compile_definitions(unit_tests PRIVATE GLIMMER_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+glimmer_warnings(unit_tests)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
+
+file(GLOB GLIMMER_FUZZ_SOURCES CONFIGURE_DEPENDS fuzz/*.cpp)
+if(GLIMMER_FUZZ)
+  foreach(source ${GLIMMER_FUZZ_SOURCES})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(fuzz_${name} ${source})
+    target_link_libraries(fuzz_${name} PRIVATE glimmer_fakes)
+    target_compile_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    glimmer_warnings(fuzz_${name})
+  endforeach()
+endif()
+
+if(GLIMMER_ASAN_DIR)
+  add_test(NAME sanitize.unit_tests COMMAND ${GLIMMER_ASAN_DIR}/unit_tests --gtest_brief=1)
+  set_tests_properties(sanitize.unit_tests PROPERTIES
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  # Short, bounded fuzz runs; the long runs are made by hand (scripts/fuzz).
+  foreach(source ${GLIMMER_FUZZ_SOURCES})
+    get_filename_component(name ${source} NAME_WE)
+    # New inputs go to a corpus in the build tree; the committed seeds are only read.
+    set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+    file(MAKE_DIRECTORY ${corpus} ${CMAKE_BINARY_DIR}/fuzz-artifacts)
+    set(seeds)
+    if(EXISTS ${CMAKE_SOURCE_DIR}/fuzz/seeds/${name})
+      set(seeds ${CMAKE_SOURCE_DIR}/fuzz/seeds/${name})
+    endif()
+    add_test(NAME fuzz.${name}
+      COMMAND ${GLIMMER_ASAN_DIR}/fuzz_${name} -runs=60000 -max_total_time=60 -seed=1
+              -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz-artifacts/${name}- ${corpus} ${seeds})
+    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 180)
+  endforeach()
+endif()
+
+if(GLIMMER_WIN64_DIR)
+  set(harness ${CMAKE_SOURCE_DIR}/scripts/wine-harness)
+  set(state ${CMAKE_BINARY_DIR}/wine)
+  add_test(NAME wine.start COMMAND ${harness} start ${state})
+  add_test(NAME wine.stop COMMAND ${harness} stop ${state})
+  set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+  set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine)
+  foreach(exe win32_tests e2e_tests)
+    add_test(NAME wine.${exe}
+      COMMAND ${harness} exec ${state} ${GLIMMER_WIN64_DIR}/bin/${exe}.exe --gtest_brief=1)
+    set_tests_properties(wine.${exe} PROPERTIES
+      FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix TIMEOUT 600)
+  endforeach()
+endif()
+
+add_test(NAME shell.imports COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-imports
+  ${GLIMMER_OUT_DIR}/win64/Glimmerdale.scr ${GLIMMER_OUT_DIR}/win32/Glimmerdale.scr)

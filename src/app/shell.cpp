@@ -1,0 +1,45 @@
+#include "app/shell.h"
+
+#include "app/run_mode.h"
+
+namespace glimmer {
+namespace {
+
+void RunRequest(const LaunchRequest& request, ModeHost& host) {
+  switch (request.mode) {
+    case LaunchMode::Configure:
+    case LaunchMode::Preview: {
+      host.StartUp();
+      struct ShutDownAtEnd {
+        ModeHost& host;
+        ~ShutDownAtEnd() { host.ShutDown(); }
+      } shutDown{host};
+      if (request.mode == LaunchMode::Configure) {
+        host.Configure(request.windowNumber);
+      } else {
+        host.Preview(request.windowNumber);
+      }
+      break;
+    }
+    case LaunchMode::Run:
+      RunMainProgram();
+      break;
+    case LaunchMode::ChangePassword:
+      host.ChangePassword();
+      break;
+    case LaunchMode::Quit:
+      break;
+  }
+}
+
+}  // namespace
+
+void RunShell(std::u16string_view commandLine, ModeHost& host) {
+  try {
+    RunRequest(ParseCommandLine(commandLine), host);
+  } catch (...) {
+    // Nothing may escape a mode: the screensaver machinery only sees the exit code.
+  }
+}
+
+}  // namespace glimmer

@@ -1,0 +1,28 @@
+// One pass of the program: parse, run exactly one mode, end.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "app/command_line.h"
+
+namespace glimmer {
+
+// The modes that need the windowing platform, and the start-up they share.
+class ModeHost {
+ public:
+  virtual ~ModeHost() = default;
+  // COM, the common controls and the dialog module, in that order.
+  virtual void StartUp() = 0;
+  // The reverse of StartUp.
+  virtual void ShutDown() = 0;
+  virtual void Configure(std::int32_t ownerWindow) = 0;
+  virtual void Preview(std::int32_t parentWindow) = 0;
+  virtual void ChangePassword() = 0;
+};
+
+// Runs the mode the command line asks for. Never throws: a failure inside a
+// mode ends that mode, and the process still exits with code 0.
+void RunShell(std::u16string_view commandLine, ModeHost& host);
+
+}  // namespace glimmer

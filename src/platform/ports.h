@@ -1,0 +1,142 @@
+// Ports: the small interfaces through which the core reaches the platform.
+// Each mirrors the Win32 calls it stands for; the Win32 adapters in src/win32
+// translate them one to one and the fakes in tests/fakes stand in for them.
+//
+// The process holds one set of ports, installed by the entry point (Win32
+// adapters) or by a test (fakes), so the product's own functions keep their
+// plain signatures (ReadRegistryString(root, ...), Node(), Translate(key)).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/registry_port.h"
+
+#ifdef _WIN32
+// Some of the Win32 names mirrored below are macros in <windows.h>; a file
+// that includes it first must not see the port's members renamed.
+#undef CreateProcess
+#undef GetCurrentDirectory
+#undef GetFileAttributes
+#undef GetNextWindow
+#undef GetWindowText
+#undef MessageBox
+#undef ReadTimeStampCounter
+#undef SetWindowText
+#endif
+
+namespace glimmer {
+
+using WindowHandle = std::uintptr_t;  // HWND; 0 is none
+using OsHandle = std::uintptr_t;      // HANDLE; 0 is none
+
+inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr int kCsidlProgramFiles = 0x26;
+inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
+
+class SystemPort {
+ public:
+  virtual ~SystemPort() = default;
+  // GetModuleHandleW("kernel32") and GetProcAddress of name on it.
+  virtual bool Kernel32HasEntry(std::string_view name) = 0;
+  // IsWow64Process(GetCurrentProcess(), &wow64): the call's result.
+  virtual bool IsWow64Process(bool& wow64) = 0;
+  // GetFileAttributesW; kInvalidFileAttributes when the path names nothing.
+  virtual std::uint32_t GetFileAttributes(std::u16string_view path) = 0;
+  // rdtsc; false when reading the counter faults (barred to user code).
+  virtual bool ReadTimeStampCounter(std::uint64_t& value) = 0;
+  virtual bool QueryPerformanceFrequency(std::int64_t& frequency) = 0;
+  virtual bool QueryPerformanceCounter(std::int64_t& counter) = 0;
+  // SHGetSpecialFolderPathW(no owner, buffer of 2048, csidl, no creation).
+  virtual bool GetSpecialFolderPath(int csidl, std::u16string& path) = 0;
+  // GetCurrentDirectoryW into a buffer of 2048; false when it fails or does not fit.
+  virtual bool GetCurrentDirectory(std::u16string& path) = 0;
+};
+
+struct ProcessHandles {
+  OsHandle process = 0;
+  OsHandle thread = 0;
+};
+
+class ProcessPort {
+ public:
+  virtual ~ProcessPort() = default;
+  // CreateProcessW(no application name, commandLine, no security attributes,
+  // no inheritance, flags 0, this environment, currentDirectory, zeroed
+  // STARTUPINFOW with only its size set).
+  virtual bool CreateProcess(std::u16string_view commandLine, std::u16string_view currentDirectory,
+                             ProcessHandles& started) = 0;
+  // WaitForSingleObject; returns its result code.
+  virtual std::uint32_t WaitForSingleObject(OsHandle handle, std::uint32_t milliseconds) = 0;
+  virtual bool CloseHandle(OsHandle handle) = 0;
+};
+
+inline constexpr std::uint32_t kMbOk = 0x0;
+inline constexpr std::uint32_t kMbIconError = 0x10;
+
+class UiPort {
+ public:
+  virtual ~UiPort() = default;
+  // MessageBoxW; returns the button pressed.
+  virtual int MessageBox(WindowHandle owner, std::u16string_view text, std::u16string_view caption,
+                         std::uint32_t style) = 0;
+};
+
+class WindowPort {
+ public:
+  virtual ~WindowPort() = default;
+  // GetWindowTextW into a buffer of capacity code units including the NUL: at
+  // most capacity - 1 units of the text.
+  virtual std::u16string GetWindowText(WindowHandle window, int capacity) = 0;
+  virtual bool SetWindowText(WindowHandle window, std::u16string_view text) = 0;
+  // GetTopWindow(window): the first child in Z order, 0 when none.
+  virtual WindowHandle GetTopWindow(WindowHandle window) = 0;
+  // GetWindow(window, GW_HWNDNEXT): the next sibling in Z order, 0 when none.
+  virtual WindowHandle GetNextWindow(WindowHandle window) = 0;
+};
+
+inline constexpr std::uint16_t kRtRcdata = 10;
+
+class ResourcePort {
+ public:
+  virtual ~ResourcePort() = default;
+  // FindResourceW / LoadResource / LockResource / SizeofResource on the
+  // program's own module. The bytes stay valid as long as the module is loaded.
+  virtual bool FindResourceBytes(std::uint16_t id, std::uint16_t type, const std::uint8_t*& data,
+                                 std::uint32_t& size) = 0;
+};
+
+struct Ports {
+  RegistryPort* registry = nullptr;
+  SystemPort* system = nullptr;
+  ProcessPort* process = nullptr;
+  UiPort* ui = nullptr;
+  WindowPort* windows = nullptr;
+  ResourcePort* resources = nullptr;
+};
+
+// The process's ports. Every member is set before any product code runs.
+Ports& CurrentPorts();
+
+inline RegistryPort& Registry() { return *CurrentPorts().registry; }
+inline SystemPort& System() { return *CurrentPorts().system; }
+inline ProcessPort& Processes() { return *CurrentPorts().process; }
+inline UiPort& Ui() { return *CurrentPorts().ui; }
+inline WindowPort& Windows() { return *CurrentPorts().windows; }
+inline ResourcePort& Resources() { return *CurrentPorts().resources; }
+
+// Installs a set of ports for the lifetime of the guard and puts the previous
+// set back afterwards.
+class ScopedPorts {
+ public:
+  explicit ScopedPorts(const Ports& ports) : saved_(CurrentPorts()) { CurrentPorts() = ports; }
+  ScopedPorts(const ScopedPorts&) = delete;
+  ScopedPorts& operator=(const ScopedPorts&) = delete;
+  ~ScopedPorts() { CurrentPorts() = saved_; }
+
+ private:
+  Ports saved_;
+};
+
+}  // namespace glimmer

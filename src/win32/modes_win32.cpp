@@ -1,0 +1,39 @@
+#include "win32/modes_win32.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "win32/system_library.h"
+
+namespace glimmer::win32 {
+
+void Win32ModeHost::StartUp() {
+  comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof(controls);
+  controls.dwICC = ICC_BAR_CLASSES;
+  InitCommonControlsEx(&controls);
+}
+
+void Win32ModeHost::ShutDown() {
+  if (comInitialised_) CoUninitialize();
+  comInitialised_ = false;
+}
+
+void Win32ModeHost::Configure(std::int32_t) {
+  // The settings dialog comes with its own change; until then the mode ends here.
+}
+
+void Win32ModeHost::Preview(std::int32_t) {
+  // The preview picture comes with its own change; until then the mode ends here.
+}
+
+void Win32ModeHost::ChangePassword() {
+  Library mpr = LoadSystemLibrary(L"mpr.dll");
+  if (!mpr) return;
+  using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
+  if (auto change = GetEntry<PwdChangePasswordFn>(mpr.get(), "PwdChangePasswordA"))
+    change("SCRSAVE", nullptr, 0, 0);
+}
+
+}  // namespace glimmer::win32

@@ -1,0 +1,18 @@
+// <windows.h> for the adapters. The ports name their operations after the
+// Win32 calls they mirror, and several of those names are macros here
+// (GetFileAttributes -> GetFileAttributesW, GetNextWindow(h, c), ...). The
+// adapters call the W functions by their full names, so the generic macros
+// are dropped to keep the port declarations the same in every file.
+#pragma once
+
+#include <windows.h>
+
+#undef CreateProcess
+#undef GetCurrentDirectory
+#undef GetFileAttributes
+#undef GetNextWindow
+#undef GetWindowText
+#undef MessageBox
+#undef ReadTimeStampCounter
+#undef SetWindowText
+#undef GetTopWindow

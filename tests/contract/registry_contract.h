@@ -1,0 +1,63 @@
+// The registry port's contract, written once and run against every
+// implementation: the in-memory fake natively, the Windows registry under Wine.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "fakes/fake_system.h"
+#include "platform/ports.h"
+#include "platform/registry.h"
+#include "platform/registry_port.h"
+
+namespace glimmer::contract {
+
+struct RegistryImplementation {
+  std::string name;
+  std::function<std::unique_ptr<RegistryPort>()> make;
+};
+
+inline std::string RegistryImplementationName(
+    const testing::TestParamInfo<RegistryImplementation>& info) {
+  return info.param.name;
+}
+
+class RegistryContract : public testing::TestWithParam<RegistryImplementation> {
+ protected:
+  // A scratch key below HKEY_CURRENT_USER, wiped before and after each test.
+  static constexpr std::u16string_view kScratch = u"Software\\Vellumark\\GlimmerdaleContract";
+
+  void SetUp() override;
+  void TearDown() override;
+
+  RegKey Create(std::u16string_view subKey, std::uint32_t access = kKeyAllAccess);
+  void SetRaw(RegKey key, std::u16string_view name, std::uint32_t type,
+              const std::vector<std::uint8_t>& data);
+
+  std::unique_ptr<RegistryPort> registry_;
+  std::vector<RegKey> opened_;
+};
+
+// The string helpers over the same port.
+class RegistryStringContract : public RegistryContract {
+ protected:
+  void SetUp() override {
+    RegistryContract::SetUp();
+    ports_ = std::make_unique<ScopedPorts>(Ports{registry_.get(), &system_});
+  }
+  void TearDown() override {
+    ports_.reset();
+    RegistryContract::TearDown();
+  }
+  HResult Read(std::u16string_view name, std::u16string& out) {
+    return ReadRegistryString(kHkeyCurrentUser, kScratch, name, out, true);
+  }
+
+  fakes::FakeSystem system_;
+  std::unique_ptr<ScopedPorts> ports_;
+};
+
+}  // namespace glimmer::contract

@@ -1,0 +1,76 @@
+#include "app/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_registry.h"
+#include "fakes/fake_system.h"
+#include "platform/ports.h"
+
+namespace glimmer {
+namespace {
+
+class RecordingHost : public ModeHost {
+ public:
+  std::vector<std::string> calls;
+  bool throwInMode = false;
+
+  void StartUp() override { calls.push_back("start-up"); }
+  void ShutDown() override { calls.push_back("shut-down"); }
+  void Configure(std::int32_t owner) override {
+    calls.push_back("configure " + std::to_string(owner));
+    if (throwInMode) throw std::runtime_error("dialog failed");
+  }
+  void Preview(std::int32_t parent) override {
+    calls.push_back("preview " + std::to_string(parent));
+  }
+  void ChangePassword() override { calls.push_back("password"); }
+};
+
+class Shell : public testing::Test {
+ protected:
+  fakes::FakeRegistry registry_;
+  fakes::FakeSystem system_;
+  fakes::FakeProcesses processes_;
+  fakes::FakeUi ui_;
+  ScopedPorts ports_{Ports{&registry_, &system_, &processes_, &ui_}};
+  RecordingHost host_;
+};
+
+TEST_F(Shell, RunsExactlyOneModeWithItsStartUp) {
+  struct Case {
+    const char16_t* line;
+    std::vector<std::string> calls;
+  } cases[] = {
+      {u"s.scr", {"start-up", "configure 0", "shut-down"}},
+      {u"s.scr /c:55", {"start-up", "configure 55", "shut-down"}},
+      {u"s.scr /p 9", {"start-up", "preview 9", "shut-down"}},
+      {u"s.scr /a 42", {"password"}},
+      {u"s.scr /t", {}},
+  };
+  for (const auto& c : cases) {
+    host_.calls.clear();
+    RunShell(c.line, host_);
+    EXPECT_EQ(c.calls, host_.calls);
+  }
+  EXPECT_TRUE(processes_.starts.empty());
+  EXPECT_TRUE(ui_.boxes.empty());
+}
+
+TEST_F(Shell, RunModeNeedsNoStartUp) {
+  RunShell(u"s.scr /s", host_);
+  EXPECT_TRUE(host_.calls.empty());
+  ASSERT_EQ(1u, ui_.boxes.size()) << "no main program anywhere";
+}
+
+TEST_F(Shell, AFailingModeStillShutsDownAndNothingEscapes) {
+  host_.throwInMode = true;
+  EXPECT_NO_THROW(RunShell(u"s.scr /c 1", host_));
+  EXPECT_EQ((std::vector<std::string>{"start-up", "configure 1", "shut-down"}), host_.calls);
+}
+
+}  // namespace
+}  // namespace glimmer

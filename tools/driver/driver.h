@@ -1,0 +1,59 @@
+// Plays the display control panel and the user for end-to-end tests: starts
+// the shell with its options, watches for its message boxes (reads caption
+// and text, then dismisses them), waits for its exit, and arranges files,
+// folders and environment for the main-program stand-in.
+#pragma once
+
+#include <shlobj.h>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "win32/windows_api.h"
+
+namespace glimmer::driver {
+
+struct HandleCloser {
+  void operator()(HANDLE handle) const {
+    if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+struct MessageBoxSeen {
+  std::wstring caption;
+  std::wstring text;
+};
+
+struct ShellRun {
+  bool started = false;
+  bool exited = false;  // within the time allowed
+  DWORD exitCode = 0;
+  std::vector<MessageBoxSeen> boxes;
+};
+
+// The folder of the running executable, with a trailing backslash.
+std::wstring ExecutableFolder();
+
+// Starts program with `"program" arguments` in folder (the current folder when
+// empty), answers every message box the process shows with OK, recording it,
+// and waits up to `limit` for the process to end.
+ShellRun RunAndAnswer(const std::wstring& program, const std::wstring& arguments,
+                      const std::wstring& folder, std::chrono::milliseconds limit);
+
+// The top-level dialog windows (class "#32770") of a process.
+std::vector<HWND> DialogsOf(DWORD processId);
+
+// Files and folders.
+bool MakeFolders(const std::wstring& path);  // every missing level
+void RemoveTree(const std::wstring& path);   // no error when missing
+bool CopyOver(const std::wstring& from, const std::wstring& to);
+std::vector<std::string> ReadLines(const std::wstring& path);  // UTF-8 lines, no CR/LF
+std::wstring TempFolder();                                     // with a trailing backslash
+std::wstring FromUtf8(const std::string& text);
+std::string ToUtf8(const std::wstring& text);
+
+}  // namespace glimmer::driver

@@ -1,0 +1,28 @@
+// Command-line front of the driver, for trying the shell by hand:
+//   driver run PROGRAM [ARGUMENTS...]
+// starts PROGRAM, answers its message boxes with OK, and prints each box and
+// the exit code as UTF-8 lines.
+#include <cstdio>
+#include <string>
+
+#include "driver/driver.h"
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace glimmer::driver;
+  if (argc < 3 || std::wstring(argv[1]) != L"run") {
+    std::fprintf(stderr, "usage: driver run PROGRAM [ARGUMENTS...]\n");
+    return 2;
+  }
+  std::wstring arguments;
+  for (int i = 3; i < argc; ++i) arguments += (i > 3 ? L" " : L"") + std::wstring(argv[i]);
+  const ShellRun run = RunAndAnswer(argv[2], arguments, L"", std::chrono::minutes(10));
+  for (const auto& box : run.boxes)
+    std::printf("box: %s | %s\n", ToUtf8(box.caption).c_str(), ToUtf8(box.text).c_str());
+  if (!run.started) {
+    std::printf("not started\n");
+    return 1;
+  }
+  std::printf(run.exited ? "exit: %lu\n" : "still running after the limit\n",
+              static_cast<unsigned long>(run.exitCode));
+  return run.exited ? 0 : 1;
+}
