@@ -1,0 +1,173 @@
+#include "i18n/text_catalog.h"
+
+#include <pugixml.hpp>
+#include <vector>
+
+#include "i18n/xml_text.h"
+#include "platform/text.h"
+
+namespace glimmer {
+
+namespace {
+
+// Window texts are read through a buffer of this many units, NUL included, so
+// a longer text is looked up by its first 1,022 characters.
+constexpr int kWindowTextCapacity = 1023;
+
+std::unique_ptr<TextCatalog>& Slot() {
+  static std::unique_ptr<TextCatalog> catalog;
+  return catalog;
+}
+
+bool AttributeEquals(const pugi::xml_node& node, const wchar_t* name, std::u16string_view text) {
+  return XmlTextEquals(node.attribute(name).value(), text);
+}
+
+}  // namespace
+
+struct TextCatalog::State {
+  pugi::xml_document document;
+  std::vector<pugi::xml_node> languages;
+  std::vector<pugi::xml_node> blocks;
+  pugi::xml_node currentLanguage;
+  pugi::xml_node currentBlock;
+};
+
+TextCatalog::TextCatalog() : state_(std::make_unique<State>()) {}
+TextCatalog::~TextCatalog() = default;
+
+TextCatalog& TextCatalog::Install(std::string_view path, std::uint16_t resourceId) {
+  auto& slot = Slot();
+  slot.reset(new TextCatalog());
+  slot->Load(path, resourceId);
+  slot->SelectLanguage(u"en");
+  return *slot;
+}
+
+TextCatalog* TextCatalog::Installed() { return Slot().get(); }
+
+void TextCatalog::Uninstall() { Slot().reset(); }
+
+void TextCatalog::Load(std::string_view path, std::uint16_t resourceId) {
+  if (!LoadDocument(path, resourceId)) {
+    state_->document.reset();
+    return;
+  }
+  // A file that parses but lacks the structure does not fall back to the resource.
+  const pugi::xml_node root = state_->document.child(L"Root");
+  pugi::xml_node language = root.child(L"Languages").child(L"Language");
+  if (!language) {
+    state_->document.reset();
+    return;
+  }
+  for (; language; language = language.next_sibling(L"Language")) {
+    state_->languages.push_back(language);
+  }
+  for (pugi::xml_node block = root.child(L"TextBlock"); block;
+       block = block.next_sibling(L"TextBlock")) {
+    state_->blocks.push_back(block);
+  }
+  state_->currentLanguage = state_->languages.front();
+  if (!state_->blocks.empty()) state_->currentBlock = state_->blocks.front();
+}
+
+bool TextCatalog::LoadDocument(std::string_view path, std::uint16_t resourceId) {
+  pugi::xml_document& document = state_->document;
+  if (!path.empty()) {
+    const std::u16string widePath = FromUtf8(path);
+    if (System().GetFileAttributes(widePath) != kInvalidFileAttributes &&
+        document.load_file(ToXmlText(widePath).c_str())) {
+      return true;
+    }
+  }
+  const std::uint8_t* data = nullptr;
+  std::uint32_t size = 0;
+  if (CurrentPorts().resources == nullptr ||
+      !Resources().FindResourceBytes(resourceId, kRtRcdata, data, size) || data == nullptr ||
+      size == 0) {
+    return false;
+  }
+  // The resource's last byte has always been left out: the catalogue is stored
+  // with a line break after its closing tag to make up for it.
+  return static_cast<bool>(document.load_buffer(data, size - 1));
+}
+
+bool TextCatalog::SelectLanguage(std::u16string_view tag) {
+  for (const pugi::xml_node& language : state_->languages) {
+    if (AttributeEquals(language, L"Tag", tag)) {
+      state_->currentLanguage = language;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TextCatalog::SelectTextBlock(std::u16string_view tag) {
+  for (const pugi::xml_node& block : state_->blocks) {
+    if (AttributeEquals(block, L"Tag", tag)) {
+      state_->currentBlock = block;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool TextCatalog::TryTranslate(std::u16string_view key, std::u16string& text) const {
+  text.assign(key);
+  try {
+    pugi::xml_node entry;
+    for (pugi::xml_node var = state_->currentBlock.child(L"Var"); var;
+         var = var.next_sibling(L"Var")) {
+      if (AttributeEquals(var, L"Tag", key)) {
+        entry = var;
+        break;
+      }
+    }
+    if (!entry) return false;
+
+    const std::u16string language = CurrentLanguageTag();
+    pugi::xml_node found;  // the last String of the language counts
+    for (pugi::xml_node string = entry.child(L"String"); string;
+         string = string.next_sibling(L"String")) {
+      if (AttributeEquals(string, L"Lang", language)) found = string;
+    }
+    text = FromXmlText(found.attribute(L"Text").value());
+    return true;
+  } catch (...) {
+    text.assign(key);
+    return false;
+  }
+}
+
+std::u16string TextCatalog::Translate(std::u16string_view key) const {
+  std::u16string text;
+  TryTranslate(key, text);
+  return text;
+}
+
+std::u16string TextCatalog::CurrentLanguageTag() const {
+  return FromXmlText(state_->currentLanguage.attribute(L"Tag").value());
+}
+
+void TextCatalog::TranslateWindow(WindowHandle window) const {
+  WindowPort& windows = Windows();
+  auto translateOne = [&](WindowHandle handle) {
+    std::u16string text;
+    if (TryTranslate(windows.GetWindowText(handle, kWindowTextCapacity), text)) {
+      windows.SetWindowText(handle, text);
+    }
+  };
+  translateOne(window);
+  // Direct children only, in Z order (template order for a dialog).
+  for (WindowHandle child = windows.GetTopWindow(window); child != 0;
+       child = windows.GetNextWindow(child)) {
+    translateOne(child);
+  }
+}
+
+std::u16string Translate(std::u16string_view key) {
+  const TextCatalog* catalog = TextCatalog::Installed();
+  return catalog != nullptr ? catalog->Translate(key) : std::u16string(key);
+}
+
+}  // namespace glimmer
