@@ -23,6 +23,19 @@ bool AttributeEquals(const pugi::xml_node& node, const wchar_t* name, std::u16st
   return XmlTextEquals(node.attribute(name).value(), text);
 }
 
+// Makes the first element whose Tag equals tag current; false, with the
+// current element unchanged, when there is none.
+bool SelectByTag(const std::vector<pugi::xml_node>& elements, std::u16string_view tag,
+                 pugi::xml_node& current) {
+  for (const pugi::xml_node& element : elements) {
+    if (AttributeEquals(element, L"Tag", tag)) {
+      current = element;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 struct TextCatalog::State {
@@ -93,23 +106,11 @@ bool TextCatalog::LoadDocument(std::string_view path, std::uint16_t resourceId) 
 }
 
 bool TextCatalog::SelectLanguage(std::u16string_view tag) {
-  for (const pugi::xml_node& language : state_->languages) {
-    if (AttributeEquals(language, L"Tag", tag)) {
-      state_->currentLanguage = language;
-      return true;
-    }
-  }
-  return false;
+  return SelectByTag(state_->languages, tag, state_->currentLanguage);
 }
 
 bool TextCatalog::SelectTextBlock(std::u16string_view tag) {
-  for (const pugi::xml_node& block : state_->blocks) {
-    if (AttributeEquals(block, L"Tag", tag)) {
-      state_->currentBlock = block;
-      return true;
-    }
-  }
-  return false;
+  return SelectByTag(state_->blocks, tag, state_->currentBlock);
 }
 
 bool TextCatalog::TryTranslate(std::u16string_view key, std::u16string& text) const {
