@@ -20,6 +20,11 @@ struct RegistryImplementation {
   std::function<std::unique_ptr<RegistryPort>()> make;
 };
 
+// Test names and failure messages show the implementation's name, not its bytes.
+inline void PrintTo(const RegistryImplementation& implementation, std::ostream* out) {
+  *out << implementation.name;
+}
+
 inline std::string RegistryImplementationName(
     const testing::TestParamInfo<RegistryImplementation>& info) {
   return info.param.name;
