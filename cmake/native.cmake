@@ -59,3 +59,6 @@ endif()
 
 add_test(NAME shell.imports COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-imports
   ${GLIMMER_OUT_DIR}/win64/Glimmerdale.scr ${GLIMMER_OUT_DIR}/win32/Glimmerdale.scr)
+
+add_test(NAME setup.apt_sources COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/apt-sources-test
+  ${CMAKE_SOURCE_DIR}/scripts/apt-source-entries)
