@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "win32/preview_win32.h"
 #include "win32/system_library.h"
 
 namespace glimmer::win32 {
@@ -24,8 +25,8 @@ void Win32ModeHost::Configure(std::int32_t) {
   // The settings dialog comes with its own change; until then the mode ends here.
 }
 
-void Win32ModeHost::Preview(std::int32_t) {
-  // The preview picture comes with its own change; until then the mode ends here.
+void Win32ModeHost::Preview(std::int32_t parentWindow) {
+  RunPreview(WindowFromNumber(parentWindow));
 }
 
 void Win32ModeHost::ChangePassword() {
