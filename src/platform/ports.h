@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,12 +18,15 @@
 // Some of the Win32 names mirrored below are macros in <windows.h>; a file
 // that includes it first must not see the port's members renamed.
 #undef CreateProcess
+#undef GetClassName
 #undef GetCurrentDirectory
 #undef GetFileAttributes
 #undef GetNextWindow
 #undef GetWindowText
 #undef MessageBox
+#undef PostMessage
 #undef ReadTimeStampCounter
+#undef RegisterWindowMessage
 #undef SetWindowText
 #endif
 
@@ -94,6 +98,27 @@ class WindowPort {
   virtual WindowHandle GetTopWindow(WindowHandle window) = 0;
   // GetWindow(window, GW_HWNDNEXT): the next sibling in Z order, 0 when none.
   virtual WindowHandle GetNextWindow(WindowHandle window) = 0;
+
+  // Called once per window; returning false stops the whole walk.
+  using Visitor = std::function<bool(WindowHandle)>;
+  // EnumWindows: the top-level windows, top of the Z order first. False when
+  // the visitor stopped the walk.
+  virtual bool EnumWindows(const Visitor& visit) = 0;
+  // EnumChildWindows: every descendant of parent, each child followed by its
+  // own descendants, siblings in Z order. Windows leaves the result undefined.
+  virtual void EnumChildWindows(WindowHandle parent, const Visitor& visit) = 0;
+  // GetClassNameW into a buffer of capacity code units including the NUL.
+  virtual std::u16string GetClassName(WindowHandle window, int capacity) = 0;
+  // GetParent: the parent of a child window, 0 for a top-level one.
+  virtual WindowHandle GetParent(WindowHandle window) = 0;
+  virtual bool IsWindow(WindowHandle window) = 0;
+  // RegisterWindowMessageW: the same number in 0xC000..0xFFFF for the same
+  // name (compared without case) in every process of the session; 0 on failure.
+  virtual std::uint32_t RegisterWindowMessage(std::u16string_view name) = 0;
+  // PostMessageW: queues the message and returns at once; false when window
+  // names no window. Window 0 posts to the calling thread's own queue.
+  virtual bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                           std::intptr_t lParam) = 0;
 };
 
 inline constexpr std::uint16_t kRtRcdata = 10;

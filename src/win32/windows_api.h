@@ -16,3 +16,6 @@
 #undef ReadTimeStampCounter
 #undef SetWindowText
 #undef GetTopWindow
+#undef GetClassName
+#undef PostMessage
+#undef RegisterWindowMessage

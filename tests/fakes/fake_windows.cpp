@@ -4,12 +4,36 @@
 
 namespace glimmer::fakes {
 
+namespace {
+
+// Registered message numbers start here; Windows gives them out from 0xC000.
+constexpr std::uint32_t kFirstRegisteredMessage = 0xC0F1;
+constexpr std::size_t kMaxAtomLength = 255;
+
+std::u16string Upper(std::u16string_view text) {
+  std::u16string upper(text);
+  for (char16_t& c : upper) {
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  }
+  return upper;
+}
+
+}  // namespace
+
 WindowHandle FakeWindows::Create(WindowHandle parent, std::u16string_view text) {
+  return Create(parent, text, u"Static");
+}
+
+WindowHandle FakeWindows::Create(WindowHandle parent, std::u16string_view text,
+                                 std::u16string_view className) {
   const WindowHandle handle = nextHandle_;
   nextHandle_ += 4;  // window handles are never small or consecutive integers
-  windows_[handle] = Window{parent, std::u16string(text), {}};
+  windows_[handle] = Window{parent, std::u16string(text), std::u16string(className), {}};
   if (auto found = windows_.find(parent); found != windows_.end()) {
     found->second.children.push_back(handle);
+  } else {
+    windows_[handle].parent = 0;
+    topLevel_.insert(topLevel_.begin(), handle);
   }
   return handle;
 }
@@ -22,6 +46,8 @@ void FakeWindows::Destroy(WindowHandle window) {
   for (WindowHandle child : removed.children) Destroy(child);
   if (auto parent = windows_.find(removed.parent); parent != windows_.end()) {
     std::erase(parent->second.children, window);
+  } else {
+    std::erase(topLevel_, window);
   }
 }
 
@@ -52,10 +78,60 @@ WindowHandle FakeWindows::GetNextWindow(WindowHandle window) {
   const auto found = windows_.find(window);
   if (found == windows_.end()) return 0;
   const auto parent = windows_.find(found->second.parent);
-  if (parent == windows_.end()) return 0;
-  const auto& siblings = parent->second.children;
+  const auto& siblings = parent != windows_.end() ? parent->second.children : topLevel_;
   const auto self = std::find(siblings.begin(), siblings.end(), window);
   return self != siblings.end() && self + 1 != siblings.end() ? *(self + 1) : 0;
+}
+
+bool FakeWindows::EnumWindows(const Visitor& visit) {
+  // Windows takes a snapshot of the list and skips windows destroyed meanwhile.
+  const std::vector<WindowHandle> snapshot = topLevel_;
+  for (WindowHandle window : snapshot) {
+    if (IsWindow(window) && !visit(window)) return false;
+  }
+  return true;
+}
+
+void FakeWindows::EnumChildWindows(WindowHandle parent, const Visitor& visit) {
+  VisitDescendants(parent, visit);
+}
+
+bool FakeWindows::VisitDescendants(WindowHandle parent, const Visitor& visit) {
+  const auto found = windows_.find(parent);
+  if (found == windows_.end()) return true;
+  const std::vector<WindowHandle> snapshot = found->second.children;
+  for (WindowHandle child : snapshot) {
+    if (!IsWindow(child)) continue;
+    if (!visit(child) || !VisitDescendants(child, visit)) return false;
+  }
+  return true;
+}
+
+std::u16string FakeWindows::GetClassName(WindowHandle window, int capacity) {
+  const auto found = windows_.find(window);
+  if (capacity <= 0 || found == windows_.end()) return {};
+  return found->second.className.substr(0, static_cast<std::size_t>(capacity) - 1);
+}
+
+WindowHandle FakeWindows::GetParent(WindowHandle window) {
+  const auto found = windows_.find(window);
+  return found != windows_.end() ? found->second.parent : 0;
+}
+
+bool FakeWindows::IsWindow(WindowHandle window) { return windows_.contains(window); }
+
+std::uint32_t FakeWindows::RegisterWindowMessage(std::u16string_view name) {
+  // The name is kept as an atom: not empty, at most 255 units, any case.
+  if (name.empty() || name.size() > kMaxAtomLength) return 0;
+  const auto next = kFirstRegisteredMessage + static_cast<std::uint32_t>(messages_.size());
+  return messages_.try_emplace(Upper(name), next).first->second;
+}
+
+bool FakeWindows::PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                              std::intptr_t lParam) {
+  if (window != 0 && !IsWindow(window)) return false;
+  posted_.push_back(PostedMessage{window, message, wParam, lParam});
+  return true;
 }
 
 }  // namespace glimmer::fakes

@@ -30,6 +30,22 @@ class RecordingWindows : public WindowPort {
   }
   WindowHandle GetTopWindow(WindowHandle window) override { return real_.GetTopWindow(window); }
   WindowHandle GetNextWindow(WindowHandle window) override { return real_.GetNextWindow(window); }
+  bool EnumWindows(const Visitor& visit) override { return real_.EnumWindows(visit); }
+  void EnumChildWindows(WindowHandle parent, const Visitor& visit) override {
+    real_.EnumChildWindows(parent, visit);
+  }
+  std::u16string GetClassName(WindowHandle window, int capacity) override {
+    return real_.GetClassName(window, capacity);
+  }
+  WindowHandle GetParent(WindowHandle window) override { return real_.GetParent(window); }
+  bool IsWindow(WindowHandle window) override { return real_.IsWindow(window); }
+  std::uint32_t RegisterWindowMessage(std::u16string_view name) override {
+    return real_.RegisterWindowMessage(name);
+  }
+  bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                   std::intptr_t lParam) override {
+    return real_.PostMessage(window, message, wParam, lParam);
+  }
 
  private:
   Win32Windows real_;
