@@ -14,7 +14,10 @@ enable_language(RC)
 file(GLOB GLIMMER_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
 list(FILTER GLIMMER_WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$")
 add_library(glimmer_win32 STATIC ${GLIMMER_WIN32_SOURCES})
-target_link_libraries(glimmer_win32 PUBLIC glimmer_core shell32 shlwapi ole32 oleaut32 comctl32 comdlg32 advapi32 user32 gdi32)
+# Only what every mode needs is imported; the other system DLLs are loaded
+# when a mode calls into them (src/win32/system_dlls.h).
+target_link_libraries(glimmer_win32 PUBLIC glimmer_core advapi32 user32 gdi32)
+set(GLIMMER_TOOL_DLLS shell32 shlwapi ole32 oleaut32 comctl32 comdlg32)
 glimmer_warnings(glimmer_win32)
 
 # Generated artwork: the icon and the preview picture.
@@ -52,7 +55,7 @@ file(GLOB GLIMMER_DRIVER_SOURCES CONFIGURE_DEPENDS tools/driver/*.cpp)
 list(FILTER GLIMMER_DRIVER_SOURCES EXCLUDE REGEX "/driver_main\\.cpp$")
 add_library(glimmer_driver STATIC ${GLIMMER_DRIVER_SOURCES})
 target_include_directories(glimmer_driver PUBLIC tools)
-target_link_libraries(glimmer_driver PUBLIC glimmer_win32)
+target_link_libraries(glimmer_driver PUBLIC glimmer_win32 ${GLIMMER_TOOL_DLLS})
 glimmer_warnings(glimmer_driver)
 
 add_executable(driver tools/driver/driver_main.cpp)
@@ -64,7 +67,7 @@ glimmer_warnings(driver)
 file(GLOB GLIMMER_WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/win32/*.cpp tests/wine/win32/*.rc)
 add_executable(win32_tests ${GLIMMER_WIN32_TEST_SOURCES} ${GLIMMER_CONTRACT_SOURCES})
 target_include_directories(win32_tests PRIVATE resources tests/wine/win32)
-target_link_libraries(win32_tests PRIVATE glimmer_fakes glimmer_win32 GTest::gtest_main)
+target_link_libraries(win32_tests PRIVATE glimmer_fakes glimmer_win32 ${GLIMMER_TOOL_DLLS} GTest::gtest_main)
 glimmer_warnings(win32_tests)
 
 file(GLOB GLIMMER_E2E_SOURCES CONFIGURE_DEPENDS tests/wine/e2e/*.cpp)
@@ -79,3 +82,6 @@ add_library(planted SHARED tests/wine/planted/planted.cpp)
 set_target_properties(planted PROPERTIES PREFIX "" OUTPUT_NAME "planted-mpr")
 glimmer_warnings(planted)
 add_dependencies(e2e_tests planted)
+
+# Yardsticks for bench/run.
+add_subdirectory(bench)

@@ -4,20 +4,26 @@
 #include <objbase.h>
 
 #include "win32/preview_win32.h"
+#include "win32/system_dlls.h"
 #include "win32/system_library.h"
 
 namespace glimmer::win32 {
 
 void Win32ModeHost::StartUp() {
-  comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
+  constexpr LazyEntry<decltype(&::CoInitialize)> coInitialize{SystemDll::Ole32, "CoInitialize"};
+  constexpr LazyEntry<decltype(&::InitCommonControlsEx)> initControls{SystemDll::ComCtl32,
+                                                                     "InitCommonControlsEx"};
+  comInitialised_ = SUCCEEDED(coInitialize.CallOr(E_FAIL, nullptr));
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_BAR_CLASSES;
-  InitCommonControlsEx(&controls);
+  initControls.CallOr(FALSE, &controls);
 }
 
 void Win32ModeHost::ShutDown() {
-  if (comInitialised_) CoUninitialize();
+  constexpr LazyEntry<decltype(&::CoUninitialize)> coUninitialize{SystemDll::Ole32,
+                                                                  "CoUninitialize"};
+  if (comInitialised_) coUninitialize.Call();
   comInitialised_ = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "win32/system_dlls.h"
 #include "win32/wide.h"
 
 namespace glimmer::win32 {
@@ -89,14 +90,19 @@ HRESULT CPreviewWnd::LoadPicture(const void* bytes, DWORD size) {
   GlobalUnlock(block.get());
 
   IStream* rawStream = nullptr;
-  const HRESULT created = CreateStreamOnHGlobal(block.get(), TRUE, &rawStream);
+  constexpr LazyEntry<decltype(&::CreateStreamOnHGlobal)> createStream{SystemDll::Ole32,
+                                                                      "CreateStreamOnHGlobal"};
+  const HRESULT created = createStream.CallOr(E_FAIL, block.get(), TRUE, &rawStream);
   if (FAILED(created)) return created;
   block.release();
   ComPtr<IStream> stream(rawStream);
 
   IPicture* rawPicture = nullptr;
-  const HRESULT decoded = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE,
-                                         __uuidof(IPicture), reinterpret_cast<void**>(&rawPicture));
+  constexpr LazyEntry<decltype(&::OleLoadPicture)> loadPicture{SystemDll::OleAut32,
+                                                               "OleLoadPicture"};
+  const HRESULT decoded =
+      loadPicture.CallOr(E_FAIL, stream.get(), static_cast<LONG>(size), FALSE, __uuidof(IPicture),
+                         reinterpret_cast<void**>(&rawPicture));
   ComPtr<IPicture> picture(rawPicture);
   stream.reset();
   if (FAILED(decoded) || !picture) return E_FAIL;

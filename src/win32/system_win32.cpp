@@ -3,6 +3,7 @@
 #include <intrin.h>
 #include <shlobj.h>
 
+#include "win32/system_dlls.h"
 #include "win32/wide.h"
 #include "win32/windows_api.h"
 
@@ -80,8 +81,10 @@ bool Win32System::QueryPerformanceCounter(std::int64_t& counter) {
 }
 
 bool Win32System::GetSpecialFolderPath(int csidl, std::u16string& path) {
+  constexpr LazyEntry<decltype(&::SHGetSpecialFolderPathW)> getFolder{SystemDll::Shell32,
+                                                                      "SHGetSpecialFolderPathW"};
   wchar_t buffer[kPathBuffer] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return false;
+  if (!getFolder.CallOr(FALSE, nullptr, buffer, csidl, FALSE)) return false;
   buffer[kPathBuffer - 1] = 0;
   path = AsU16(buffer);
   return true;

@@ -3,16 +3,20 @@
 // starts PROGRAM, answers its message boxes with OK, and prints each box and
 // the exit code as UTF-8 lines;
 //   driver preview PROGRAM [WIDTH HEIGHT [RUNS]]
-// times the shell's preview in a box of the driver's own (driver/preview_box.h).
+// times the shell's preview in a box of the driver's own (driver/preview_box.h);
+//   driver dialog PROGRAM TITLE [RUNS [BUTTON]]
+// times a program until its dialog shows TITLE, and a click of BUTTON.
 #include <cstdio>
 #include <string>
 
+#include "driver/dialog_timing.h"
 #include "driver/driver.h"
 #include "driver/preview_box.h"
 
 int wmain(int argc, wchar_t** argv) {
   using namespace glimmer::driver;
   if (argc >= 2 && std::wstring(argv[1]) == L"preview") return PreviewMain(argc, argv);
+  if (argc >= 2 && std::wstring(argv[1]) == L"dialog") return DialogMain(argc, argv);
   if (argc < 3 || std::wstring(argv[1]) != L"run") {
     std::fprintf(stderr, "usage: driver run PROGRAM [ARGUMENTS...]\n");
     return 2;

@@ -1,0 +1,55 @@
+// System DLLs that only some modes need are loaded when a mode first calls
+// into them, not at process start: under Wine each imported DLL costs the run
+// mode tens of milliseconds, and the run mode uses none of them.
+#pragma once
+
+#include <utility>
+
+#include "win32/windows_api.h"
+
+namespace glimmer::win32 {
+
+enum class SystemDll { Shell32, Ole32, OleAut32, ComCtl32, ComDlg32 };
+
+// The file name the DLL is loaded by ("shell32.dll", ...).
+const wchar_t* SystemDllName(SystemDll dll);
+
+// The DLL, loaded on first use from the system folder and kept until the
+// process ends; null when it cannot be loaded (asked again next time).
+HMODULE SystemDllModule(SystemDll dll);
+
+// One entry of a system DLL with the exact type of its declaration, e.g.
+//   const LazyEntry<decltype(&::CoUninitialize)> coUninitialize{SystemDll::Ole32,
+//   "CoUninitialize"};
+// decltype does not reference the function, so nothing is imported.
+template <typename Function>
+class LazyEntry {
+ public:
+  constexpr LazyEntry(SystemDll dll, const char* name) : dll_(dll), name_(name) {}
+
+  // Null when the DLL or the entry is missing.
+  Function Get() const {
+    const HMODULE module = SystemDllModule(dll_);
+    if (module == nullptr) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name_)));
+  }
+
+  // The entry's result, or missing when it cannot be reached.
+  template <typename Result, typename... Args>
+  Result CallOr(Result missing, Args&&... args) const {
+    const Function entry = Get();
+    return entry != nullptr ? static_cast<Result>(entry(std::forward<Args>(args)...)) : missing;
+  }
+
+  // For entries without a result: nothing happens when it cannot be reached.
+  template <typename... Args>
+  void Call(Args&&... args) const {
+    if (const Function entry = Get()) entry(std::forward<Args>(args)...);
+  }
+
+ private:
+  SystemDll dll_;
+  const char* name_;
+};
+
+}  // namespace glimmer::win32
