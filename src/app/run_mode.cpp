@@ -36,7 +36,9 @@ std::u16string FindMainProgram() {
     }
   }
   std::u16string folder;
-  if (System().GetSpecialFolderPath(kCsidlProgramFiles, folder))
+  // A 32-bit installer puts the product in the 32-bit program folder.
+  const int programFiles = System().Is64BitProcess() ? kCsidlProgramFilesX86 : kCsidlProgramFiles;
+  if (System().GetSpecialFolderPath(programFiles, folder))
     candidates.push_back(folder + std::u16string(kProductFolder) +
                          std::u16string(kMainProgramFile));
   folder.clear();

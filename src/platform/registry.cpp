@@ -6,8 +6,11 @@
 namespace glimmer {
 namespace {
 
+// The rules are those of a 32-bit process: without the 64-bit view it sees the
+// 32-bit view, which the 64-bit build has to ask for by name.
 std::uint32_t Rights(std::uint32_t base, bool prefer64BitView) {
-  return prefer64BitView && RunsUnderWow64() ? base | kKeyWow64_64Key : base;
+  if (prefer64BitView) return RunsUnderWow64() ? base | kKeyWow64_64Key : base;
+  return System().Is64BitProcess() ? base | kKeyWow64_32Key : base;
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ class Win32System final : public SystemPort {
   bool QueryPerformanceCounter(std::int64_t& counter) override;
   bool GetSpecialFolderPath(int csidl, std::u16string& path) override;
   bool GetCurrentDirectory(std::u16string& path) override;
+  bool Is64BitProcess() override { return sizeof(void*) == 8; }
 };
 
 class Win32Processes final : public ProcessPort {

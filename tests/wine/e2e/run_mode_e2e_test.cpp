@@ -22,10 +22,13 @@ const wchar_t kMainName[] = L"Glimmerdale 3D Screensaver.exe";
 const wchar_t kFindError[] = L"Can't find the main file! Please reinstall screensaver.";
 const wchar_t kStartError[] = L"Can't start the screensaver! Please try to restart your computer.";
 
+// The installers are 32-bit programs: their uninstall keys live in the 32-bit
+// view, where the shell of either build looks for them.
 void SetString(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+  const REGSAM view = key == std::wstring(kProductKey) ? 0 : KEY_WOW64_32KEY;
   HKEY opened = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE,
-                                           nullptr, &opened, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0,
+                                           KEY_SET_VALUE | view, nullptr, &opened, nullptr));
   RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(opened);
@@ -60,12 +63,14 @@ class RunModeE2E : public testing::Test {
     RemoveTree(ProgramFilesProduct());
   }
   static void WipeRegistry() {
-    for (const wchar_t* key : {kProductKey, kUninstallScreensaver, kUninstallCombined})
-      RegDeleteTreeW(HKEY_LOCAL_MACHINE, key);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kProductKey);
+    for (const wchar_t* key : {kUninstallScreensaver, kUninstallCombined})
+      for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key, view, 0);
   }
   static std::wstring ProgramFilesProduct() {
     wchar_t folder[MAX_PATH] = {};
-    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILES, FALSE);
+    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PROGRAM_FILESX86, FALSE);
     return std::wstring(folder) + L"\\Glimmerdale 3D Screensaver";
   }
   // Puts the stand-in into folder under the main program's name.

@@ -1,0 +1,31 @@
+// The controls contract against the fake.
+#include "contract/dialog_controls_contract.h"
+
+#include "fakes/fake_dialog_controls.h"
+
+namespace glimmer::contract {
+namespace {
+
+class FakeControlsUnderTest : public ControlsUnderTest {
+ public:
+  FakeControlsUnderTest() {
+    using Kind = fakes::FakeDialogControls::Kind;
+    controls_.Add(kCheckBox, Kind::CheckBox);
+    controls_.Add(kTrackBar, Kind::TrackBar);
+    controls_.Add(kStatic, Kind::Static);
+    controls_.Add(kCombo, Kind::Combo);
+    controls_.Add(kSortedCombo, Kind::SortedCombo);
+  }
+  DialogControls& Controls() override { return controls_; }
+
+ private:
+  fakes::FakeDialogControls controls_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Fake, DialogControlsContract,
+                         testing::Values(DialogControlsImplementation{
+                             "Fake", [] { return std::make_unique<FakeControlsUnderTest>(); }}),
+                         DialogControlsName);
+
+}  // namespace
+}  // namespace glimmer::contract

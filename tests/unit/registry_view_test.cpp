@@ -1,0 +1,86 @@
+// The 64-bit build must see what the 32-bit build sees on 64-bit Windows:
+// reads without the 64-bit view go to the 32-bit view by name, and the
+// program folder is the 32-bit one.
+#include <gtest/gtest.h>
+
+#include "app/run_mode.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_system.h"
+#include "platform/ports.h"
+#include "platform/registry.h"
+#include "settings/settings_table.h"
+
+namespace glimmer {
+namespace {
+
+using View = fakes::FakeRegistry::View;
+constexpr std::u16string_view kExe = u"\\Glimmerdale 3D Screensaver.exe";
+
+// Both builds on 64-bit Windows: the 32-bit one is redirected by the system,
+// the 64-bit one is not and has to ask.
+struct Build {
+  const char* name;
+  bool is64Bit;
+};
+constexpr Build kBuilds[] = {{"32-bit under WOW64", false}, {"64-bit", true}};
+
+class BothBuilds : public testing::TestWithParam<Build> {
+ protected:
+  BothBuilds() : registry_(/*wow64=*/!GetParam().is64Bit) {
+    system_.wow64 = !GetParam().is64Bit;
+    system_.is64BitProcess = GetParam().is64Bit;
+    // The 32-bit build's own folder is what the system calls the program folder.
+    if (!GetParam().is64Bit) system_.programFiles = system_.programFilesX86;
+  }
+  fakes::FakeRegistry registry_;
+  fakes::FakeSystem system_;
+  fakes::FakeProcesses processes_;
+  fakes::FakeUi ui_;
+  ScopedPorts ports_{Ports{&registry_, &system_, &processes_, &ui_}};
+};
+
+TEST_P(BothBuilds, ReadAndWriteTheSameViews) {
+  registry_.PutString(kHkeyLocalMachine, u"Software\\P", u"v", u"native", View::Native);
+  registry_.PutString(kHkeyLocalMachine, u"Software\\P", u"v", u"32-bit", View::Redirected32);
+  for (const auto& [prefer64, seen] : {std::pair{true, u"native"}, {false, u"32-bit"}}) {
+    std::u16string out;
+    ASSERT_EQ(kSOk, ReadRegistryString(kHkeyLocalMachine, u"Software\\P", u"v", out, prefer64));
+    EXPECT_EQ(out, seen) << prefer64;
+    ASSERT_EQ(kSOk, WriteRegistryString(kHkeyLocalMachine, u"Software\\W", u"v", u"x", prefer64));
+    EXPECT_TRUE(registry_.Get(kHkeyLocalMachine, u"Software\\W", u"v",
+                              prefer64 ? View::Native : View::Redirected32))
+        << prefer64;
+  }
+  // What a 32-bit build asks for is exactly what the rule says; the 64-bit
+  // build names the 32-bit view instead of relying on redirection.
+  std::u16string out;
+  ReadRegistryString(kHkeyLocalMachine, u"Software\\P", u"v", out, false);
+  EXPECT_EQ(registry_.AccessLog().back().access,
+            GetParam().is64Bit ? (kKeyRead | kKeyWow64_32Key) : kKeyRead);
+}
+
+TEST_P(BothBuilds, FindTheMainProgramWhereA32BitInstallerPutIt) {
+  registry_.PutString(kHkeyLocalMachine, kScreensaverUninstallKey, kInstallLocationValue,
+                      u"E:\\Installed", View::Redirected32);
+  system_.existingPaths.insert(u"E:\\Installed" + std::u16string(kExe));
+  EXPECT_EQ(FindMainProgram(), u"E:\\Installed" + std::u16string(kExe));
+
+  registry_.DeleteTree(kHkeyLocalMachine, kScreensaverUninstallKey, kKeyWow64_32Key);
+  const std::u16string inProgramFiles =
+      u"C:\\Program Files (x86)\\Glimmerdale 3D Screensaver" + std::u16string(kExe);
+  system_.existingPaths.insert(inProgramFiles);
+  EXPECT_EQ(FindMainProgram(), inProgramFiles);
+}
+
+TEST_P(BothBuilds, TheStartupCommandComesFromTheSameKeys) {
+  registry_.PutString(kHkeyLocalMachine, kSettingsKey, u"AppPath", u"C:\\Native", View::Native);
+  EXPECT_EQ(StartupCommand(), u"\"C:\\Native\\Glimmerdale 3D Screensaver.exe\" /w");
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, BothBuilds, testing::ValuesIn(kBuilds),
+                         [](const testing::TestParamInfo<Build>& info) {
+                           return info.param.is64Bit ? "Win64" : "Win32";
+                         });
+
+}  // namespace
+}  // namespace glimmer
