@@ -37,6 +37,7 @@ using OsHandle = std::uintptr_t;      // HANDLE; 0 is none
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr int kCsidlProgramFiles = 0x26;
+inline constexpr int kCsidlProgramFilesX86 = 0x2A;
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
 
 class SystemPort {
@@ -56,6 +57,10 @@ class SystemPort {
   virtual bool GetSpecialFolderPath(int csidl, std::u16string& path) = 0;
   // GetCurrentDirectoryW into a buffer of 2048; false when it fails or does not fit.
   virtual bool GetCurrentDirectory(std::u16string& path) = 0;
+  // True for the 64-bit build. The product's rules are those of a 32-bit
+  // process, so a 64-bit build asks for the 32-bit registry view and program
+  // folder explicitly where a 32-bit one would get them by redirection.
+  virtual bool Is64BitProcess() = 0;
 };
 
 struct ProcessHandles {
@@ -132,6 +137,14 @@ class ResourcePort {
                                  std::uint32_t& size) = 0;
 };
 
+class Direct3D9Port;
+class Direct3D11Port;
+class MonitorPort;
+class WmiPort;
+class DirectDrawPort;
+class DisplayDevicePort;
+class FilePort;
+
 struct Ports {
   RegistryPort* registry = nullptr;
   SystemPort* system = nullptr;
@@ -139,6 +152,15 @@ struct Ports {
   UiPort* ui = nullptr;
   WindowPort* windows = nullptr;
   ResourcePort* resources = nullptr;
+  // Display hardware; each header declares its own accessor.
+  Direct3D9Port* direct3d9 = nullptr;
+  Direct3D11Port* direct3d11 = nullptr;
+  MonitorPort* monitors = nullptr;
+  WmiPort* wmi = nullptr;
+  DirectDrawPort* directDraw = nullptr;
+  DisplayDevicePort* displayDevices = nullptr;
+  // Reading the user's playlist files.
+  FilePort* files = nullptr;
 };
 
 // The process's ports. Every member is set before any product code runs.

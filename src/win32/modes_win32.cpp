@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "win32/preview_win32.h"
+#include "win32/settings_dialog_win32.h"
 #include "win32/system_dlls.h"
 #include "win32/system_library.h"
 
@@ -27,8 +28,8 @@ void Win32ModeHost::ShutDown() {
   comInitialised_ = false;
 }
 
-void Win32ModeHost::Configure(std::int32_t) {
-  // The settings dialog comes with its own change; until then the mode ends here.
+void Win32ModeHost::Configure(std::int32_t ownerWindow) {
+  RunSettingsDialog(instance_, WindowFromNumber(ownerWindow));
 }
 
 void Win32ModeHost::Preview(std::int32_t parentWindow) {
