@@ -1,0 +1,14 @@
+// The DirectDraw port over ddraw.dll, loaded from the system folder at run
+// time (the shell does not import it).
+#pragma once
+
+#include "display/directdraw_port.h"
+
+namespace glimmer::win32 {
+
+class Win32DirectDraw final : public DirectDrawPort {
+ public:
+  std::unique_ptr<DirectDrawModule> LoadDirectDraw() override;
+};
+
+}  // namespace glimmer::win32
