@@ -70,10 +70,16 @@ class FakeDirect3D9 final : public Direct3D9 {
   HResult GetDeviceCaps(std::uint32_t adapter, std::uint32_t deviceType, D3dCaps& caps) override {
     Log("GetDeviceCaps(" + Join({adapter, deviceType}) + ")");
     const FakeD3dAdapter* found = Find(adapter);
-    if (!found || deviceType != kD3dDevTypeHal) return kD3dErrInvalidCall;
+    if (!found) return kD3dErrInvalidCall;
+    if (deviceType != kD3dDevTypeHal) return kD3dErrNotAvailable;
     caps = found->caps;
     caps.deviceType = deviceType;
     caps.adapterOrdinal = adapter;
+    // A group's master (every single-head adapter is one) leads itself.
+    if (caps.numberOfAdaptersInGroup > 0) {
+      caps.masterAdapterOrdinal = adapter;
+      caps.adapterOrdinalInGroup = 0;
+    }
     return kSOk;
   }
 
@@ -83,11 +89,14 @@ class FakeDirect3D9 final : public Direct3D9 {
     Log("CheckDeviceType(" +
         Join({adapter, deviceType, displayFormat, backBufferFormat, windowed}) + ")");
     const FakeD3dAdapter* found = Find(adapter);
-    if (!found || deviceType != kD3dDevTypeHal) return kD3dErrInvalidCall;
+    if (!found) return kD3dErrInvalidCall;
+    if (deviceType != kD3dDevTypeHal) return kD3dErrNotAvailable;
     const FakeD3dFormatSupport* support = Support(*found, displayFormat);
-    return support && support->displayFormat && backBufferFormat == displayFormat
-               ? kSOk
-               : kD3dErrNotAvailable;
+    // A back buffer may add alpha to the display format.
+    const bool backBufferFits =
+        backBufferFormat == displayFormat ||
+        (displayFormat == kD3dFmtX8R8G8B8 && backBufferFormat == kD3dFmtA8R8G8B8);
+    return support && support->displayFormat && backBufferFits ? kSOk : kD3dErrNotAvailable;
   }
 
   HResult CheckDeviceFormat(std::uint32_t adapter, std::uint32_t deviceType,
@@ -96,7 +105,8 @@ class FakeDirect3D9 final : public Direct3D9 {
     Log("CheckDeviceFormat(" +
         Join({adapter, deviceType, adapterFormat, usage, resourceType, checkFormat}) + ")");
     const FakeD3dAdapter* found = Find(adapter);
-    if (!found || deviceType != kD3dDevTypeHal) return kD3dErrInvalidCall;
+    if (!found) return kD3dErrInvalidCall;
+    if (deviceType != kD3dDevTypeHal) return kD3dErrNotAvailable;
     // Only the depth/stencil question is scripted.
     const FakeD3dFormatSupport* support = Support(*found, adapterFormat);
     return support && usage == kD3dUsageDepthStencil && resourceType == kD3dRTypeSurface &&
@@ -111,7 +121,8 @@ class FakeDirect3D9 final : public Direct3D9 {
     Log("CheckDepthStencilMatch(" +
         Join({adapter, deviceType, adapterFormat, renderTargetFormat, depthStencilFormat}) + ")");
     const FakeD3dAdapter* found = Find(adapter);
-    if (!found || deviceType != kD3dDevTypeHal) return kD3dErrInvalidCall;
+    if (!found) return kD3dErrInvalidCall;
+    if (deviceType != kD3dDevTypeHal) return kD3dErrNotAvailable;
     const FakeD3dFormatSupport* support = Support(*found, adapterFormat);
     return support && renderTargetFormat == adapterFormat &&
                    support->depthMatches.count(depthStencilFormat)
@@ -177,5 +188,98 @@ std::vector<std::string> FakeDirect3D9Port::CallsStartingWith(const std::string&
     if (call.compare(0, prefix.size(), prefix) == 0) found.push_back(call);
   return found;
 }
+
+namespace stagings {
+
+MonitorHandle MonitorOfAdapter(std::uint32_t ordinal) { return 0x1001 + 0x10 * ordinal; }
+
+namespace {
+
+FakeD3dAdapter Numbered(std::uint32_t ordinal, std::uint32_t width, std::uint32_t height) {
+  FakeD3dAdapter adapter = FakeD3dAdapter::Standard("Fake Graphics " + std::to_string(ordinal + 1),
+                                                    width, height, MonitorOfAdapter(ordinal));
+  adapter.identifier.deviceName = "\\\\.\\DISPLAY" + std::to_string(ordinal + 1);
+  return adapter;
+}
+
+}  // namespace
+
+std::vector<FakeD3dAdapter> WineLike() {
+  FakeD3dAdapter adapter = Numbered(0, 1024, 768);
+  FakeD3dFormatSupport& support = adapter.formats[kD3dFmtX8R8G8B8];
+  support.depthFormats = {kD3dFmtD24X8, kD3dFmtD24S8, kD3dFmtD16};
+  support.depthMatches = support.depthFormats;
+  return {adapter};
+}
+
+std::vector<FakeD3dAdapter> DualHead() {
+  std::vector<FakeD3dAdapter> adapters{Numbered(0, 1280, 1024), Numbered(1, 1280, 1024)};
+  adapters[0].caps.numberOfAdaptersInGroup = 2;
+  adapters[1].caps.numberOfAdaptersInGroup = 0;
+  adapters[1].caps.masterAdapterOrdinal = 0;
+  adapters[1].caps.adapterOrdinalInGroup = 1;
+  for (FakeD3dAdapter& adapter : adapters) {
+    adapter.identifier.description = "Fake Graphics DualHead";
+    adapter.modes = {{800, 600, 60, kD3dFmtX8R8G8B8},
+                     {1024, 768, 60, kD3dFmtX8R8G8B8},
+                     {1280, 1024, 60, kD3dFmtX8R8G8B8}};
+  }
+  return adapters;
+}
+
+std::vector<FakeD3dAdapter> TwoAdapters() {
+  return {Numbered(0, 1920, 1080), Numbered(1, 1024, 768)};
+}
+
+std::vector<FakeD3dAdapter> FirstWithoutUsableMode() {
+  FakeD3dAdapter small = Numbered(0, 640, 400);
+  small.modes = {{640, 400, 60, kD3dFmtX8R8G8B8},
+                 {600, 800, 60, kD3dFmtX8R8G8B8},
+                 {320, 240, 60, kD3dFmtX8R8G8B8}};
+  return {small, Numbered(1, 1024, 768)};
+}
+
+std::vector<FakeD3dAdapter> SixteenBitDesktop() {
+  FakeD3dAdapter adapter = Numbered(0, 1024, 768);
+  adapter.desktopMode.format = kD3dFmtR5G6B5;
+  adapter.modes.clear();
+  for (std::int32_t format : {kD3dFmtX8R8G8B8, kD3dFmtR5G6B5})
+    for (auto [width, height] : {std::pair{800u, 600u}, std::pair{1024u, 768u}})
+      adapter.modes.push_back({width, height, 60, format});
+  adapter.formats[kD3dFmtR5G6B5] = FakeD3dAdapter::AllDepthFormats();
+  return {adapter};
+}
+
+std::vector<FakeD3dAdapter> NoHardwareTransform() {
+  std::vector<FakeD3dAdapter> adapters{Numbered(0, 1024, 768)};
+  adapters[0].caps.devCaps = 0;
+  return adapters;
+}
+
+std::vector<FakeD3dAdapter> DepthDownToD24S8() {
+  std::vector<FakeD3dAdapter> adapters{Numbered(0, 1024, 768)};
+  FakeD3dFormatSupport& support = adapters[0].formats[kD3dFmtX8R8G8B8];
+  support.depthFormats = {kD3dFmtD24X8, kD3dFmtD24S8, kD3dFmtD16};
+  support.depthMatches = {kD3dFmtD32, kD3dFmtD24S8, kD3dFmtD16};
+  return adapters;
+}
+
+std::vector<FakeD3dAdapter> ManyModes(std::uint32_t modeCount) {
+  FakeD3dAdapter adapter = Numbered(0, 640 + 8 * (modeCount - 1), 480);
+  adapter.modes.clear();
+  for (std::uint32_t i = 0; i < modeCount; ++i)
+    for (std::uint32_t refresh : {60u, 75u})
+      adapter.modes.push_back({640 + 8 * i, 480, refresh, kD3dFmtX8R8G8B8});
+  return {adapter};
+}
+
+std::vector<FakeD3dAdapter> TenAdapters() {
+  std::vector<FakeD3dAdapter> adapters;
+  for (std::uint32_t ordinal = 0; ordinal < 10; ++ordinal)
+    adapters.push_back(Numbered(ordinal, 1024, 768));
+  return adapters;
+}
+
+}  // namespace stagings
 
 }  // namespace glimmer::fakes

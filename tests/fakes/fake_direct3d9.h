@@ -3,9 +3,10 @@
 // record of every call, so a test can stage hardware that no test machine has
 // and see what the product asked.
 //
-// Failures answer as the real runtime does: an ordinal, index or device type
-// it does not know gives kD3dErrInvalidCall (a count of 0, a null monitor),
-// a combination the hardware refuses gives kD3dErrNotAvailable.
+// Failures answer as the real runtime does: an ordinal or index it does not
+// know gives kD3dErrInvalidCall (a count of 0, a null monitor), a device type
+// other than HAL or a combination the hardware refuses gives
+// kD3dErrNotAvailable.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +37,9 @@ struct FakeD3dAdapter {
   // Every full-screen mode in the order EnumAdapterModes lists them; a format
   // lists only the modes that carry it.
   std::vector<D3dDisplayMode> modes;
-  // The HAL caps; GetDeviceCaps fills in deviceType and adapterOrdinal itself.
+  // The HAL caps. GetDeviceCaps fills in deviceType and adapterOrdinal, and
+  // for a group master (numberOfAdaptersInGroup above 0) the master fields;
+  // a subordinate head (0) keeps the staged ones.
   D3dCaps caps;
   // Display formats the hardware knows; any other is refused everywhere.
   std::map<std::int32_t, FakeD3dFormatSupport> formats;
@@ -68,5 +71,35 @@ class FakeDirect3D9Port final : public Direct3D9Port {
   // The calls whose text starts with prefix, e.g. "CheckDeviceFormat(".
   std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
 };
+
+// Hardware configurations, each one something a real runtime reports. Adapter
+// n shows on monitor MonitorOfAdapter(n), device \\.\DISPLAYn+1.
+namespace stagings {
+
+MonitorHandle MonitorOfAdapter(std::uint32_t ordinal);
+
+// As Wine here: one adapter with one 1024 x 768 mode, depth formats D24X8,
+// D24S8 and D16.
+std::vector<FakeD3dAdapter> WineLike();
+// One card driving two monitors: adapter 0 leads a group of two.
+std::vector<FakeD3dAdapter> DualHead();
+// Two cards, one monitor each.
+std::vector<FakeD3dAdapter> TwoAdapters();
+// Adapter 0 offers only modes below 640 x 480; adapter 1 is usable.
+std::vector<FakeD3dAdapter> FirstWithoutUsableMode();
+// A 16-bit (R5G6B5) desktop; the full-screen modes exist in both formats.
+std::vector<FakeD3dAdapter> SixteenBitDesktop();
+// No hardware transform and lighting.
+std::vector<FakeD3dAdapter> NoHardwareTransform();
+// D32 is no depth format here and D24X8 does not match the render target, so
+// D24S8 is the first candidate that passes both checks.
+std::vector<FakeD3dAdapter> DepthDownToD24S8();
+// modeCount distinct modes of 640 x 480 and up, each at 60 and 75 Hz, widths
+// ascending in the listing.
+std::vector<FakeD3dAdapter> ManyModes(std::uint32_t modeCount);
+// Ten single-head adapters.
+std::vector<FakeD3dAdapter> TenAdapters();
+
+}  // namespace stagings
 
 }  // namespace glimmer::fakes

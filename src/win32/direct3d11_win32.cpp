@@ -1,0 +1,71 @@
+#include "win32/direct3d11_win32.h"
+
+// clang-format off
+#include "win32/windows_api.h"
+#include <d3d11.h>
+// clang-format on
+
+#include "win32/system_library.h"
+
+namespace glimmer::win32 {
+
+static_assert(kD3dDriverTypeHardware == D3D_DRIVER_TYPE_HARDWARE);
+static_assert(kD3d11SdkVersion == D3D11_SDK_VERSION);
+static_assert(kDxgiFormatUnknown == DXGI_FORMAT_UNKNOWN);
+static_assert(kDxgiFormatR8G8B8A8Unorm == DXGI_FORMAT_R8G8B8A8_UNORM);
+static_assert(kD3d11MaxMultisampleSampleCount == D3D11_MAX_MULTISAMPLE_SAMPLE_COUNT);
+
+namespace {
+
+struct ReleaseDeleter {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+
+class Win32Direct3D11Device final : public Direct3D11Device {
+ public:
+  Win32Direct3D11Device(Library library, ID3D11Device* device, ID3D11DeviceContext* context)
+      : library_(std::move(library)), device_(device), context_(context) {}
+
+  HResult CheckMultisampleQualityLevels(std::uint32_t format, std::uint32_t sampleCount,
+                                        std::uint32_t& levels) override {
+    UINT native = 0;
+    const HRESULT result = device_->CheckMultisampleQualityLevels(static_cast<DXGI_FORMAT>(format),
+                                                                  sampleCount, &native);
+    levels = native;
+    return result;
+  }
+
+ private:
+  // Released in reverse order: the context, the device, then the library.
+  Library library_;
+  std::unique_ptr<ID3D11Device, ReleaseDeleter> device_;
+  std::unique_ptr<ID3D11DeviceContext, ReleaseDeleter> context_;
+};
+
+}  // namespace
+
+HResult Win32Direct3D11::D3D11CreateDevice(std::uint32_t driverType, std::uint32_t flags,
+                                           std::uint32_t sdkVersion,
+                                           std::unique_ptr<Direct3D11Device>& device,
+                                           std::uint32_t& featureLevel) {
+  device.reset();
+  Library library = LoadSystemLibrary(L"d3d11.dll");
+  if (!library) return kEFail;
+  const auto create = GetEntry<PFN_D3D11_CREATE_DEVICE>(library.get(), "D3D11CreateDevice");
+  if (!create) return kEFail;
+  ID3D11Device* created = nullptr;
+  ID3D11DeviceContext* context = nullptr;
+  D3D_FEATURE_LEVEL level{};
+  const HRESULT result = create(nullptr, static_cast<D3D_DRIVER_TYPE>(driverType), nullptr, flags,
+                                nullptr, 0, sdkVersion, &created, &level, &context);
+  if (FAILED(result) || !created) {
+    if (context) context->Release();
+    if (created) created->Release();
+    return FAILED(result) ? result : kEFail;
+  }
+  featureLevel = static_cast<std::uint32_t>(level);
+  device = std::make_unique<Win32Direct3D11Device>(std::move(library), created, context);
+  return result;
+}
+
+}  // namespace glimmer::win32
