@@ -1,0 +1,156 @@
+// The real detection on the real platform: which source decides here, what it
+// says, and what one measurement of the quality defaults costs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "display/directdraw_port.h"
+#include "display/display_device_port.h"
+#include "display/video_memory.h"
+#include "display/wmi_port.h"
+#include "platform/system.h"
+#include "platform/text.h"
+#include "win32/direct3d9_win32.h"
+#include "win32/directdraw_win32.h"
+#include "win32/display_device_win32.h"
+#include "win32/registry_win32.h"
+#include "win32/system_win32.h"
+#include "win32/wmi_win32.h"
+
+namespace glimmer {
+namespace {
+
+class VideoMemoryWine : public testing::Test {
+ protected:
+  MonitorHandle FirstAdapterMonitor() {
+    std::unique_ptr<Direct3D9> direct3d = Direct3D9Api().Direct3DCreate9(kD3dSdkVersion);
+    if (!direct3d) return 0;
+    return direct3d->GetAdapterMonitor(0);
+  }
+
+  // The PNPDeviceID of every controller WMI lists, as the detection sees them.
+  std::vector<std::u16string> ControllerIds() {
+    std::vector<std::u16string> ids;
+    const bool opened = Succeeded(WmiApi().CoInitialize());
+    {
+      std::unique_ptr<WbemLocator> locator;
+      std::unique_ptr<WbemServices> services;
+      std::unique_ptr<EnumWbemClassObject> enumerator;
+      std::vector<std::unique_ptr<WbemClassObject>> objects;
+      if (Succeeded(WmiApi().CreateWbemLocator(locator)) &&
+          Succeeded(locator->ConnectServer(kWmiNamespace, services)) &&
+          Succeeded(services->CreateInstanceEnum(kVideoControllerClass, 0, enumerator))) {
+        enumerator->Next(kWmiFetchTimeoutMs, kWmiFetchCount, objects);
+        for (const auto& object : objects) {
+          WmiValue id;
+          if (Succeeded(object->Get(u"PNPDeviceID", id))) ids.push_back(id.text);
+        }
+      }
+    }
+    if (opened) WmiApi().CoUninitialize();
+    return ids;
+  }
+
+  win32::Win32Registry registry_;
+  win32::Win32System system_;
+  win32::Win32Direct3D9 direct3d_;
+  win32::Win32Wmi wmi_;
+  win32::Win32DirectDraw directDraw_;
+  win32::Win32DisplayDevices displays_;
+  ScopedPorts ports_{[this] {
+    Ports ports;
+    ports.registry = &registry_;
+    ports.system = &system_;
+    ports.direct3d9 = &direct3d_;
+    ports.wmi = &wmi_;
+    ports.directDraw = &directDraw_;
+    ports.displayDevices = &displays_;
+    return ports;
+  }()};
+};
+
+double MedianMilliseconds(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const auto end = std::chrono::steady_clock::now();
+    times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+TEST_F(VideoMemoryWine, DetectionTakesWmiWhenItMatchesElseTheDirectDrawTotal) {
+  const MonitorHandle monitor = FirstAdapterMonitor();
+  ASSERT_NE(monitor, 0u);
+
+  // DirectDraw and User32 must agree on the monitor's device for WMI to be
+  // asked about the right controller at all.
+  std::u16string id;
+  ASSERT_EQ(DisplayDeviceIdOfMonitor(monitor, id), kSOk);
+  EXPECT_FALSE(id.empty());
+
+  std::uint32_t fromWmi = 0xDEADBEEFu;
+  const HResult wmiResult = VideoMemoryFromWmi(monitor, fromWmi);
+  if (wmiResult != kSOk) {
+    EXPECT_EQ(fromWmi, 0u);
+  }
+  const std::uint32_t fromDirectDraw = VideoMemoryFromDirectDraw();
+  const std::uint32_t detected = DetectVideoMemory();
+
+  std::printf("display device id: %s\n", ToUtf8(id).c_str());
+  for (const std::u16string& controller : ControllerIds())
+    std::printf("WMI controller PNPDeviceID: %s\n", ToUtf8(controller).c_str());
+  std::printf("WMI: result 0x%08X, %u bytes; DirectDraw total: %u bytes\n",
+              static_cast<unsigned>(wmiResult), static_cast<unsigned>(fromWmi),
+              static_cast<unsigned>(fromDirectDraw));
+  std::printf("DetectVideoMemory: %u bytes (%u MiB), decided by %s\n",
+              static_cast<unsigned>(detected), static_cast<unsigned>(detected >> 20),
+              fromWmi != 0 ? "WMI" : "the DirectDraw fallback");
+
+  EXPECT_NE(fromDirectDraw, 0u);
+  EXPECT_EQ(detected, fromWmi != 0 ? fromWmi : fromDirectDraw);
+}
+
+TEST_F(VideoMemoryWine, QualityDefaultsFollowTheMeasuredParts) {
+  constexpr int kRuns = 3;
+  QualityDefaults measured;
+  const double whole = MedianMilliseconds(kRuns, [&] { measured = MeasureQualityDefaults(); });
+  const double direct3d = MedianMilliseconds(kRuns, [&] { FirstAdapterMonitor(); });
+  const MonitorHandle monitor = FirstAdapterMonitor();
+  std::uint32_t fromWmi = 0;
+  const double wmi = MedianMilliseconds(kRuns, [&] { VideoMemoryFromWmi(monitor, fromWmi); });
+  const double deviceId = MedianMilliseconds(kRuns, [&] {
+    std::u16string id;
+    DisplayDeviceIdOfMonitor(monitor, id);
+  });
+  std::uint32_t fromDirectDraw = 0;
+  const double directDraw =
+      MedianMilliseconds(kRuns, [&] { fromDirectDraw = VideoMemoryFromDirectDraw(); });
+  std::int32_t mhz = 0;
+  const double clock = MedianMilliseconds(kRuns, [&] { mhz = MeasureCpuMhz(); });
+  const std::uint32_t megabytes = (fromWmi != 0 ? fromWmi : fromDirectDraw) >> 20;
+  const std::int32_t height = DisplayDeviceApi().GetSystemMetrics(kSmCyFullScreen);
+
+  std::printf(
+      "median of %d runs: MeasureQualityDefaults %.1f ms; Direct3D 9 %.1f ms, "
+      "WMI %.1f ms (of it the device id %.1f ms), DirectDraw %.1f ms, clock %.1f ms\n",
+      kRuns, whole, direct3d, wmi, deviceId, directDraw, clock);
+  std::printf("inputs: %u MiB, %d MHz, height %d -> textures %d, graphics %d, antialiasing %d\n",
+              static_cast<unsigned>(megabytes), mhz, height, measured.highQualityTextures,
+              measured.highQualityGraphics, measured.antialiasing);
+
+  // The clock is measured again each time, so only the parts that do not
+  // depend on it are compared exactly.
+  const QualityDefaults expected = QualityDefaultsFor(megabytes, mhz, height);
+  EXPECT_EQ(measured.highQualityTextures, expected.highQualityTextures);
+  EXPECT_GE(whole, 50.0);  // the busy wait alone takes 50 ms
+}
+
+}  // namespace
+}  // namespace glimmer
