@@ -49,6 +49,7 @@ HResult Win32Direct3D11::D3D11CreateDevice(std::uint32_t driverType, std::uint32
                                            std::unique_ptr<Direct3D11Device>& device,
                                            std::uint32_t& featureLevel) {
   device.reset();
+  if (!pinned_) pinned_ = LoadSystemLibrary(L"d3d11.dll");
   Library library = LoadSystemLibrary(L"d3d11.dll");
   if (!library) return kEFail;
   const auto create = GetEntry<PFN_D3D11_CREATE_DEVICE>(library.get(), "D3D11CreateDevice");

@@ -142,6 +142,7 @@ class Win32Direct3D9Object final : public Direct3D9 {
 }  // namespace
 
 std::unique_ptr<Direct3D9> Win32Direct3D9::Direct3DCreate9(std::uint32_t sdkVersion) {
+  if (!pinned_) pinned_ = LoadSystemLibrary(L"d3d9.dll");
   Library library = LoadSystemLibrary(L"d3d9.dll");
   if (!library) return nullptr;
   using CreateFn = IDirect3D9*(WINAPI*)(UINT);

@@ -107,6 +107,7 @@ class Win32DirectDrawModule final : public DirectDrawModule {
 }  // namespace
 
 std::unique_ptr<DirectDrawModule> Win32DirectDraw::LoadDirectDraw() {
+  if (!pinned_) pinned_ = LoadSystemLibrary(L"ddraw.dll");
   Library library = LoadSystemLibrary(L"ddraw.dll");
   if (!library) return nullptr;
   return std::make_unique<Win32DirectDrawModule>(std::move(library));
