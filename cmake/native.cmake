@@ -60,5 +60,10 @@ endif()
 add_test(NAME shell.imports COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-imports
   ${GLIMMER_OUT_DIR}/win64/Glimmerdale.scr ${GLIMMER_OUT_DIR}/win32/Glimmerdale.scr)
 
+# The shipped shell with every feature built stays small: a screensaver's
+# helper program has no business being megabytes.
+add_test(NAME shell.size COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-size
+  ${GLIMMER_OUT_DIR}/win64/Glimmerdale.scr 280 ${GLIMMER_OUT_DIR}/win32/Glimmerdale.scr 340)
+
 add_test(NAME setup.apt_sources COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/apt-sources-test
   ${CMAKE_SOURCE_DIR}/scripts/apt-source-entries)

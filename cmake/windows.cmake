@@ -37,6 +37,9 @@ set_source_files_properties(${GLIMMER_RC} PROPERTIES OBJECT_DEPENDS
 add_executable(Glimmerdale WIN32 src/win32/winmain.cpp ${GLIMMER_RC})
 set_target_properties(Glimmerdale PROPERTIES SUFFIX ".scr")
 target_include_directories(Glimmerdale PRIVATE ${GLIMMER_ASSETS})
+# Optimised at link time as one partition: split over several, GCC 12
+# crashes in its alias analysis of the shell's code.
+set_target_properties(Glimmerdale PROPERTIES GLIMMER_LTO ON)
 target_link_options(Glimmerdale PRIVATE -municode $<$<NOT:$<CONFIG:Debug>>:-s>)
 target_link_libraries(Glimmerdale PRIVATE glimmer_win32)
 add_dependencies(Glimmerdale glimmer_assets)
