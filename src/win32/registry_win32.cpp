@@ -2,10 +2,37 @@
 
 #include <vector>
 
+#include "platform/registry.h"
 #include "win32/wide.h"
 #include "win32/windows_api.h"
 
 namespace glimmer::win32 {
+
+// The core's copies of the registry's numbers (the roots are mapped below).
+static_assert(kErrorSuccess == ERROR_SUCCESS);
+static_assert(kErrorFileNotFound == ERROR_FILE_NOT_FOUND);
+static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED);
+static_assert(kErrorInvalidHandle == ERROR_INVALID_HANDLE);
+static_assert(kErrorInvalidParameter == ERROR_INVALID_PARAMETER);
+static_assert(kErrorMoreData == ERROR_MORE_DATA);
+static_assert(kErrorNoMoreItems == ERROR_NO_MORE_ITEMS);
+static_assert(kKeyQueryValue == KEY_QUERY_VALUE);
+static_assert(kKeySetValue == KEY_SET_VALUE);
+static_assert(kKeyCreateSubKey == KEY_CREATE_SUB_KEY);
+static_assert(kKeyEnumerateSubKeys == KEY_ENUMERATE_SUB_KEYS);
+static_assert(kKeyWow64_64Key == KEY_WOW64_64KEY);
+static_assert(kKeyWow64_32Key == KEY_WOW64_32KEY);
+static_assert(kKeyRead == KEY_READ);
+static_assert(kKeyAllAccess == KEY_ALL_ACCESS);
+static_assert(kRegNone == REG_NONE);
+static_assert(kRegSz == REG_SZ);
+static_assert(kRegExpandSz == REG_EXPAND_SZ);
+static_assert(kRegBinary == REG_BINARY);
+static_assert(kRegDword == REG_DWORD);
+static_assert(kRegMultiSz == REG_MULTI_SZ);
+static_assert(kSOk == S_OK);
+static_assert(kEFail == E_FAIL);
+
 namespace {
 
 // The predefined roots are sign-extended on 64-bit Windows; the core's numbers are not.

@@ -4,6 +4,13 @@
 
 namespace glimmer::win32 {
 
+// RT_RCDATA is a number dressed as a pointer; read the number it is made from.
+#pragma push_macro("MAKEINTRESOURCEW")
+#undef MAKEINTRESOURCEW
+#define MAKEINTRESOURCEW(number) (number)
+static_assert(kRtRcdata == RT_RCDATA);
+#pragma pop_macro("MAKEINTRESOURCEW")
+
 bool Win32Resources::FindResourceBytes(std::uint16_t id, std::uint16_t type,
                                        const std::uint8_t*& data, std::uint32_t& size) {
   const HMODULE module =

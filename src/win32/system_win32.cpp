@@ -8,6 +8,15 @@
 #include "win32/windows_api.h"
 
 namespace glimmer::win32 {
+
+// The core's copies of the platform's numbers.
+static_assert(kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES);
+static_assert(kCsidlProgramFiles == CSIDL_PROGRAM_FILES);
+static_assert(kCsidlProgramFilesX86 == CSIDL_PROGRAM_FILESX86);
+static_assert(kInfinite == INFINITE);
+static_assert(kMbOk == MB_OK);
+static_assert(kMbIconError == MB_ICONERROR);
+
 namespace {
 
 constexpr DWORD kPathBuffer = 2048;
