@@ -8,32 +8,47 @@ namespace {
 constexpr std::int64_t kWaitMilliseconds = 50;
 constexpr std::int64_t kMicrosecondsInWait = 50000;
 
-// Spins until n milliseconds have passed on the performance counter. A sleep
-// would not do: the caller counts processor cycles during this time.
-void BusyWait(std::int64_t n) {
+// A 50 ms wait reads the performance counter a few million times at most. A
+// counter that fails, stops or runs far slower than its frequency says must
+// not hold the settings dialog for ever: the wait ends at the first failed
+// read, after this many reads without progress, or after this many in all.
+constexpr std::int64_t kMaxReadsWithoutProgress = 1'000'000;
+constexpr std::int64_t kMaxCounterReads = 50'000'000;
+
+// Reads the performance counter again and again while keepGoing(elapsed ticks,
+// ticks of n milliseconds) holds, within the bounds above.
+template <typename KeepGoing>
+void ReadCounterWhile(std::int64_t n, KeepGoing keepGoing) {
   std::int64_t frequency = 0;
   if (!System().QueryPerformanceFrequency(frequency)) return;
   const std::int64_t target = (frequency / 1000) * n;
   std::int64_t start = 0;
-  std::int64_t now = 0;
-  System().QueryPerformanceCounter(start);
-  do {
-    System().QueryPerformanceCounter(now);
-  } while (now - start < target);
+  if (!System().QueryPerformanceCounter(start)) return;
+  std::int64_t previous = start;
+  std::int64_t unchanged = 0;
+  for (std::int64_t reads = 0; reads < kMaxCounterReads; ++reads) {
+    std::int64_t now = 0;
+    if (!System().QueryPerformanceCounter(now)) return;
+    // Wrapping subtraction: a counter that jumps must not be undefined behaviour.
+    const auto elapsed = static_cast<std::int64_t>(static_cast<std::uint64_t>(now) -
+                                                   static_cast<std::uint64_t>(start));
+    if (!keepGoing(elapsed, target)) return;
+    unchanged = now == previous ? unchanged + 1 : 0;
+    if (unchanged >= kMaxReadsWithoutProgress) return;
+    previous = now;
+  }
+}
+
+// Spins until n milliseconds have passed on the performance counter. A sleep
+// would not do: the caller counts processor cycles during this time.
+void BusyWait(std::int64_t n) {
+  ReadCounterWhile(n, [](std::int64_t elapsed, std::int64_t target) { return elapsed < target; });
 }
 
 // Makes the same calls as BusyWait without waiting, so that their cost can be
 // taken off the measurement.
 void Reference(std::int64_t n) {
-  std::int64_t frequency = 0;
-  if (!System().QueryPerformanceFrequency(frequency)) return;
-  const std::int64_t target = (frequency / 1000) * n;
-  std::int64_t start = 0;
-  std::int64_t now = 0;
-  System().QueryPerformanceCounter(start);
-  do {
-    System().QueryPerformanceCounter(now);
-  } while (now - start == target);
+  ReadCounterWhile(n, [](std::int64_t elapsed, std::int64_t target) { return elapsed == target; });
 }
 
 std::int64_t CyclesDuring(void (*routine)(std::int64_t)) {
