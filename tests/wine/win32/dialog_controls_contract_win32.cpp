@@ -1,9 +1,11 @@
 // The controls contract against real controls; the native tests hold the fake to it.
+// clang-format off
+#include "win32/windows_api.h"  // before <commctrl.h>, which needs it
 #include <commctrl.h>
+// clang-format on
 
 #include "contract/dialog_controls_contract.h"
 #include "win32/dialog_controls_win32.h"
-#include "win32/windows_api.h"
 
 namespace glimmer::contract {
 namespace {

@@ -1,10 +1,12 @@
 // Template 2003 as the built shell carries it.
+// clang-format off
+#include "win32/windows_api.h"  // before <commctrl.h>, which needs it
 #include <commctrl.h>
+// clang-format on
 #include <gtest/gtest.h>
 
 #include "dialog_template.h"
 #include "resource_ids.h"
-#include "win32/windows_api.h"
 
 namespace glimmer::tests {
 namespace {
