@@ -46,7 +46,9 @@ INT_PTR CALLBACK PlaylistDialogProc(HWND window, UINT message, WPARAM wParam, LP
   std::intptr_t result = 0;
   const DialogMessage unpacked{message, wParam, lParam};
   if (!editor->dialog->ProcessWindowMessage(unpacked, result)) return FALSE;
-  return static_cast<INT_PTR>(result);
+  // TRUE tells the dialog manager a message was handled; only WM_INITDIALOG
+  // answers otherwise (whether it should set the focus).
+  return message == WM_INITDIALOG ? static_cast<INT_PTR>(result) : TRUE;
 }
 
 }  // namespace
