@@ -19,3 +19,5 @@
 #undef GetClassName
 #undef PostMessage
 #undef RegisterWindowMessage
+#undef GetMonitorInfo
+#undef EnumDisplayDevices
