@@ -25,20 +25,20 @@ struct Search {
   std::vector<HWND> found;
 };
 
+BOOL CALLBACK CollectTopWindow(HWND window, LPARAM context) {
+  auto& s = *reinterpret_cast<Search*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[257] = {};
+  GetClassNameW(window, name, 257);
+  if (owner == s.processId && s.className == name && IsWindowVisible(window))
+    s.found.push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className) {
   Search search{processId, className, {}};
-  EnumWindows(
-      [](HWND window, LPARAM context) {
-        auto& s = *reinterpret_cast<Search*>(context);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t name[257] = {};
-        GetClassNameW(window, name, 257);
-        if (owner == s.processId && s.className == name && IsWindowVisible(window))
-          s.found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
