@@ -4,6 +4,7 @@
 // comes back changed once; the tree it became must then come back as itself.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <set>
@@ -21,9 +22,11 @@ namespace glimmer {
 namespace {
 
 constexpr RegKey kRoot = kHkeyLocalMachine;
-const std::u16string kSource = u"Software\\Vellumark\\Source";
-const std::u16string kSaved = u"Software\\Vellumark\\Saved";
-const std::u16string kResaved = u"Software\\Vellumark\\Resaved";
+// Keys right below the root: the tree's code does not care how deep its key
+// lies, and every registry call walks the path from the root.
+const std::u16string kSource = u"Source";
+const std::u16string kSaved = u"Saved";
+const std::u16string kResaved = u"Resaved";
 
 void Check(bool condition) {
   if (!condition) __builtin_trap();
@@ -63,7 +66,11 @@ std::vector<std::uint8_t> Data(FuzzedDataProvider& in) {
       static const char16_t* const kPrefixes[] = {u"1: ", u"2: ", u"3: ", u"1:", u"4: ", u""};
       std::u16string text = kPrefixes[in.ConsumeIntegralInRange<std::size_t>(0, 5)];
       text += Units(in, 24, false);
-      auto bytes = RegistryBytesFromText(text);
+      // The registry's REG_SZ bytes: the units in little-endian order, as
+      // they lie in memory here.
+      static_assert(std::endian::native == std::endian::little);
+      const auto* units = reinterpret_cast<const std::uint8_t*>(text.data());
+      std::vector<std::uint8_t> bytes(units, units + text.size() * 2);
       if (in.ConsumeBool()) bytes.push_back(in.ConsumeIntegral<std::uint8_t>());
       return bytes;
     }
@@ -165,8 +172,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   using namespace glimmer;
   FuzzedDataProvider in(bytes, size);
   const bool wow64 = in.ConsumeBool();
+  // The registry is the input and is built anew; the system only answers
+  // the WOW64 question, so one serves every run.
   fakes::FakeRegistry registry(wow64);
-  fakes::FakeSystem system;
+  static fakes::FakeSystem system;
   system.wow64 = wow64;
   ScopedPorts ports(Ports{&registry, &system});
   Fill(registry, in, kSource, 0);

@@ -82,6 +82,12 @@ class BigNumber {
     Trim();
   }
 
+  void ShiftRightByOne() {
+    for (int i = 0; i < used_; ++i)
+      limbs_[i] = (limbs_[i] >> 1) | (i + 1 < used_ ? limbs_[i + 1] << 31 : 0);
+    Trim();
+  }
+
   // this /= divisor; returns the remainder.
   std::uint32_t DivideBy(std::uint32_t divisor) {
     std::uint64_t remainder = 0;
@@ -150,13 +156,14 @@ float RoundToFloat(const BigNumber& numerator, const BigNumber& denominator, int
     }
     // The quotient is below 2^25 by the choice of scale.
     mantissa = 0;
+    BigNumber part = divisor;
+    part.ShiftLeft(kFloatMantissaBits + 1);
     for (int bit = kFloatMantissaBits + 1; bit >= 0; --bit) {
-      BigNumber part = divisor;
-      part.ShiftLeft(bit);
       if (remainder.Compare(part) >= 0) {
         remainder.Subtract(part);
         mantissa |= 1u << bit;
       }
+      part.ShiftRightByOne();
     }
     if (mantissa < (1u << kFloatMantissaBits)) break;
     ++scale;  // one bit too many: the estimate was low
