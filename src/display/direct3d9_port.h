@@ -105,4 +105,15 @@ class Direct3D9Port {
 
 inline Direct3D9Port& Direct3D9Api() { return *CurrentPorts().direct3d9; }
 
+// Keeps one Direct3D object alive across a run of queries (the dialog's
+// start, "Restore Defaults"). The Windows port hands a live object out again,
+// so the adapter list is set up once for the run instead of at every query.
+class Direct3D9Hold {
+ public:
+  Direct3D9Hold() : held_(Direct3D9Api().Direct3DCreate9(kD3dSdkVersion)) {}
+
+ private:
+  std::unique_ptr<Direct3D9> held_;
+};
+
 }  // namespace glimmer

@@ -1,6 +1,7 @@
 #include "settings/settings_dialog.h"
 
 #include "display/antialiasing.h"
+#include "display/direct3d9_port.h"
 #include "display/monitor_selection.h"
 #include "i18n/format.h"
 #include "platform/product.h"
@@ -73,11 +74,13 @@ bool CSettingsDlg::RouteOwnAfter(const DialogMessage& message) {
       return true;
     case IDC_RUN_AT_STARTUP:
       return true;  // taken on OK
-    case IDC_RESTORE_DEFAULTS:
+    case IDC_RESTORE_DEFAULTS: {
+      const Direct3D9Hold direct3d;
       SetDefaults();
       LoadControls();
       NotifyAll();
       return true;
+    }
     case IDC_HIGH_QUALITY_GRAPHICS:
       NotifyWallpaper(LiveChange::HighQualityGraphics);
       return true;
@@ -117,6 +120,7 @@ void CSettingsDlg::ShowVolumeLabel(ControlId label, std::u16string_view format,
 }
 
 std::intptr_t CSettingsDlg::OnInitDialog() {
+  const Direct3D9Hold direct3d;
   CSettingsDlgBase::OnInitDialog();
   display_.EnumerateDisplayAdapters(
       settings_, [this](const D3dCaps& caps, std::uint32_t vertexProcessing, std::int32_t format) {

@@ -52,8 +52,8 @@ struct ReleaseDeleter {
 class Win32Direct3D9Object final : public Direct3D9 {
  public:
   // The library stays loaded until the object is released.
-  Win32Direct3D9Object(Library library, IDirect3D9* object)
-      : library_(std::move(library)), object_(object) {}
+  Win32Direct3D9Object(Library library, std::shared_ptr<IDirect3D9> object)
+      : library_(std::move(library)), object_(std::move(object)) {}
 
   std::uint32_t GetAdapterCount() override { return object_->GetAdapterCount(); }
 
@@ -136,7 +136,7 @@ class Win32Direct3D9Object final : public Direct3D9 {
 
  private:
   Library library_;  // declared first: freed after the object is released
-  std::unique_ptr<IDirect3D9, ReleaseDeleter> object_;
+  std::shared_ptr<IDirect3D9> object_;
 };
 
 }  // namespace
@@ -148,9 +148,15 @@ std::unique_ptr<Direct3D9> Win32Direct3D9::Direct3DCreate9(std::uint32_t sdkVers
   using CreateFn = IDirect3D9*(WINAPI*)(UINT);
   const auto create = GetEntry<CreateFn>(library.get(), "Direct3DCreate9");
   if (!create) return nullptr;
-  IDirect3D9* object = create(sdkVersion);
-  if (!object) return nullptr;
-  return std::make_unique<Win32Direct3D9Object>(std::move(library), object);
+  std::shared_ptr<IDirect3D9> object = live_.lock();
+  if (!object || liveVersion_ != sdkVersion) {
+    IDirect3D9* created = create(sdkVersion);
+    if (!created) return nullptr;
+    object.reset(created, ReleaseDeleter());
+    live_ = object;
+    liveVersion_ = sdkVersion;
+  }
+  return std::make_unique<Win32Direct3D9Object>(std::move(library), std::move(object));
 }
 
 }  // namespace glimmer::win32

@@ -24,6 +24,21 @@ TEST_P(Direct3D9Contract, ObjectsAgreeOnTheAdapters) {
   }
 }
 
+// Objects may share what stands behind them, but each stays usable until it
+// is released itself, and a create after all are gone starts afresh.
+TEST_P(Direct3D9Contract, EachObjectOutlivesTheOthers) {
+  std::unique_ptr<Direct3D9> second = port_->Direct3DCreate9(kD3dSdkVersion);
+  ASSERT_NE(second, nullptr);
+  direct3d_.reset();
+  EXPECT_EQ(second->GetAdapterCount(), count_);
+  D3dDisplayMode mode;
+  EXPECT_GE(second->GetAdapterDisplayMode(0, mode), 0);
+  second.reset();
+  direct3d_ = port_->Direct3DCreate9(kD3dSdkVersion);
+  ASSERT_NE(direct3d_, nullptr);
+  EXPECT_EQ(direct3d_->GetAdapterCount(), count_);
+}
+
 // Ordinals at and past the count name no adapter: every call refuses, and no
 // out-parameter is touched.
 TEST_P(Direct3D9Contract, OrdinalsPastTheCountAreRefused) {

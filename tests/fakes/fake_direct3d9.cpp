@@ -177,6 +177,7 @@ FakeD3dAdapter FakeD3dAdapter::Standard(std::string description, std::uint32_t w
 
 std::unique_ptr<Direct3D9> FakeDirect3D9Port::Direct3DCreate9(std::uint32_t sdkVersion) {
   sdkVersions.push_back(sdkVersion);
+  liveAtCreate.push_back(live);
   if (unavailable) return nullptr;
   ++created;
   return std::make_unique<FakeDirect3D9>(*this);

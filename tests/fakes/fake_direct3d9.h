@@ -63,6 +63,7 @@ class FakeDirect3D9Port final : public Direct3D9Port {
   // call on them as text, e.g. "CheckDeviceFormat(0,1,22,2,1,71)".
   int created = 0;
   int live = 0;
+  std::vector<int> liveAtCreate;  // objects alive when each create was asked
   std::vector<std::uint32_t> sdkVersions;
   std::vector<std::string> calls;
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 
 #include "catalog_test_support.h"
@@ -246,6 +247,22 @@ TEST_F(SettingsDialogTest, RestoreDefaultsThenCancelLeavesTheRegistryAsItWas) {
   EXPECT_EQ(platform_.registry.ValueNames(kHkeyLocalMachine, kKey).size(), 4u);
   EXPECT_EQ(Stored(u"MusicVolumePercentage"), u"2: 70");
   EXPECT_EQ(Stored(u"DisableMusic"), u"2: 1");
+}
+
+// Opening and "Restore Defaults" each query Direct3D several times; one object
+// is held across each run, so that the Windows port sets up its adapters once.
+TEST_F(SettingsDialogTest, OpeningAndRestoreDefaultsHoldOneDirect3DObjectAcrossTheirQueries) {
+  platform_.direct3d9.adapters = fakes::stagings::WineLike();
+  auto& asked = platform_.direct3d9.liveAtCreate;
+  for (const auto& run : {std::function<void()>([this] { Open(); }),
+                         std::function<void()>([this] { Click(IDC_RESTORE_DEFAULTS); })}) {
+    const std::size_t first = asked.size();
+    run();
+    ASSERT_GT(asked.size(), first + 2);
+    EXPECT_EQ(asked[first], 0);
+    for (std::size_t i = first + 1; i < asked.size(); ++i) EXPECT_GE(asked[i], 1) << i;
+    EXPECT_EQ(platform_.direct3d9.live, 0);
+  }
 }
 
 // Every row of the dialog's routing: what each message or command does, and

@@ -73,10 +73,11 @@ std::optional<DialogTiming> TimeDialog(const std::wstring& program, const std::w
     DWORD_PTR ignored = 0;
     if (clickId) {
       const auto clicked = Clock::now();
-      PostMessageW(GetDlgItem(dialog, *clickId), BM_CLICK, 0, 0);
-      // Answered once the dialog's thread has handled the click.
-      SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, static_cast<UINT>(limit.count()),
-                          &ignored);
+      // Sent, not posted: a sent message returns once the button has handled
+      // the click, including the command it sends the dialog. (A posted click
+      // followed by a sent WM_NULL would be overtaken: sent messages go first.)
+      SendMessageTimeoutW(GetDlgItem(dialog, *clickId), BM_CLICK, 0, 0, SMTO_NORMAL,
+                          static_cast<UINT>(limit.count()), &ignored);
       timing->clickHandled = Milliseconds(Clock::now() - clicked);
     }
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
