@@ -255,7 +255,7 @@ TEST_F(SettingsDialogTest, OpeningAndRestoreDefaultsHoldOneDirect3DObjectAcrossT
   platform_.direct3d9.adapters = fakes::stagings::WineLike();
   auto& asked = platform_.direct3d9.liveAtCreate;
   for (const auto& run : {std::function<void()>([this] { Open(); }),
-                         std::function<void()>([this] { Click(IDC_RESTORE_DEFAULTS); })}) {
+                          std::function<void()>([this] { Click(IDC_RESTORE_DEFAULTS); })}) {
     const std::size_t first = asked.size();
     run();
     ASSERT_GT(asked.size(), first + 2);
