@@ -1,7 +1,5 @@
 #include "app/run_mode.h"
 
-#include <vector>
-
 #include "i18n/text_catalog.h"
 #include "platform/ports.h"
 #include "platform/registry.h"
@@ -23,30 +21,34 @@ void ShowError(std::u16string_view message) {
 }  // namespace
 
 std::u16string FindMainProgram() {
-  std::vector<std::u16string> candidates;
+  // Each candidate is looked for before the next one is worked out: in the
+  // usual case, a stored AppPath, the shell's folder functions (and the DLL
+  // behind them) are never needed before the main program starts.
+  std::u16string found;
+  const auto exists = [&found](std::u16string candidate) {
+    if (FileExists(candidate)) found = std::move(candidate);
+    return !found.empty();
+  };
+  const std::u16string file(kMainProgramFile);
   // A stored AppPath is trusted alone: the installers' keys are not consulted
   // even when it has gone stale.
   const std::u16string appPath = ReadValue(kSettingsKey, kAppPathValue, true);
   if (!appPath.empty()) {
-    candidates.push_back(appPath + std::u16string(kMainProgramFile));
+    if (exists(appPath + file)) return found;
   } else {
     for (auto key : {kScreensaverUninstallKey, kCombinedUninstallKey}) {
       const std::u16string location = ReadValue(key, kInstallLocationValue, false);
-      if (!location.empty()) candidates.push_back(location + std::u16string(kMainProgramFile));
+      if (!location.empty() && exists(location + file)) return found;
     }
   }
   std::u16string folder;
   // A 32-bit installer puts the product in the 32-bit program folder.
   const int programFiles = System().Is64BitProcess() ? kCsidlProgramFilesX86 : kCsidlProgramFiles;
-  if (System().GetSpecialFolderPath(programFiles, folder))
-    candidates.push_back(folder + std::u16string(kProductFolder) +
-                         std::u16string(kMainProgramFile));
+  if (System().GetSpecialFolderPath(programFiles, folder) &&
+      exists(folder + std::u16string(kProductFolder) + file))
+    return found;
   folder.clear();
-  if (System().GetCurrentDirectory(folder))
-    candidates.push_back(folder + std::u16string(kMainProgramFile));
-
-  for (const auto& candidate : candidates)
-    if (FileExists(candidate)) return candidate;
+  if (System().GetCurrentDirectory(folder) && exists(folder + file)) return found;
   return {};
 }
 

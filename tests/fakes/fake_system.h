@@ -53,6 +53,7 @@ class FakeSystem : public SystemPort {
   bool counterReadFails = false;  // the frequency is known, every counter read fails
   std::int64_t counterReads = 0;
   bool programFilesKnown = true;
+  int specialFolderQueries = 0;
   std::u16string programFiles = u"C:\\Program Files";
   bool is64BitProcess = false;  // the 64-bit build on 64-bit Windows
   std::u16string programFilesX86 = u"C:\\Program Files (x86)";
@@ -93,6 +94,7 @@ class FakeSystem : public SystemPort {
     return true;
   }
   bool GetSpecialFolderPath(int csidl, std::u16string& path) override {
+    ++specialFolderQueries;
     if (!programFilesKnown) return false;
     if (csidl == kCsidlProgramFiles) {
       path = programFiles;

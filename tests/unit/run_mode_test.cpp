@@ -40,7 +40,9 @@ TEST_F(RunMode, AppPathIsTheOnlyRegistryCandidateWhenSet) {
   EXPECT_EQ(u"C:\\Program Files\\Glimmerdale 3D Screensaver\\Glimmerdale 3D Screensaver.exe",
             FindMainProgram());
   Install(u"D:\\Stale");
+  system_.specialFolderQueries = 0;
   EXPECT_EQ(u"D:\\Stale\\Glimmerdale 3D Screensaver.exe", FindMainProgram());
+  EXPECT_EQ(system_.specialFolderQueries, 0) << "found before the program folder was needed";
 }
 
 TEST_F(RunMode, CandidatesComeInOrder) {
