@@ -1,12 +1,12 @@
 // Arbitrary UTF-16 as the text after the program's own path on the command
 // line. Every line must map to one request, whatever the program token looks
 // like: quoted, unquoted, with blanks or options of its own inside the quotes.
+#include "app/command_line.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "app/command_line.h"
 
 namespace {
 

@@ -134,7 +134,11 @@ bool ComesFrom(const std::u16string& entry, const Line& line, std::u16string_vie
   const std::u16string& first = line.readings.front();
   if (first.empty() || first.front() == u'#') return false;
   for (const std::u16string& reading : line.readings) {
-    if (entry == reading || entry == std::u16string(base) + reading) return true;
+    if (entry == reading) return true;
+    // entry == base + reading, without building the joined text.
+    if (entry.size() == base.size() + reading.size() && entry.starts_with(base) &&
+        entry.ends_with(reading))
+      return true;
   }
   return false;
 }
