@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,10 @@ struct LifecycleCase {
   int quits;   // quit messages posted
   int loads;   // picture loads asked for
 };
+
+// Named by the case alone: gtest would otherwise print the raw bytes,
+// padding included.
+void PrintTo(const LifecycleCase& c, std::ostream* out) { *out << c.name; }
 
 class PreviewLifecycleTest : public testing::TestWithParam<LifecycleCase> {};
 
