@@ -35,7 +35,7 @@ set(GLIMMER_USER32_DELAYED ${CMAKE_BINARY_DIR}/delay/libuser32-delayed.a)
 add_custom_command(OUTPUT ${GLIMMER_USER32_DELAYED}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay
   COMMAND ${CMAKE_SOURCE_DIR}/tools/delay-import-lib ${CMAKE_NM} ${CMAKE_DLLTOOL}
-    ${GLIMMER_USER32_IMPORTS} user32.dll ${GLIMMER_USER32_DELAYED}
+    ${GLIMMER_USER32_IMPORTS} user32.dll ${GLIMMER_USER32_DELAYED} ${GLIMMER_ARCH}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/delay-import-lib
   COMMENT "Making the delay-load import library for user32")
 add_custom_target(glimmer_user32_delayed DEPENDS ${GLIMMER_USER32_DELAYED})
