@@ -1,8 +1,9 @@
 // The yardstick for the settings dialog: an empty dialog that does the same
 // hardware work before it shows its final title - COM and the track-bar
-// classes, the 50 ms clock measurement, the video-memory query (WMI, then
-// DirectDraw), the Direct3D 9 adapter query and the Direct3D 11 multisample
-// probe - and does the work again on button 3, as Restore Defaults does.
+// classes, the Direct3D 9 adapter query, the video-memory query (the display
+// device of the monitor, WMI, then DirectDraw), the 50 ms clock measurement
+// and the Direct3D 11 multisample probe, in the shell's order - and does the work again on button
+// 3, as Restore Defaults does.
 // Nothing else: no catalogue, no settings, no controls worth the name.
 #include <windows.h>
 // After <windows.h>.
@@ -95,6 +96,36 @@ void QueryVideoMemoryByWmi() {
   locator->Release();
 }
 
+// The video-memory query first finds the WMI controller of the chosen
+// monitor: DirectDraw names the monitor's display device, and
+// EnumDisplayDevices gives that device's ID.
+HMONITOR wantedMonitor = nullptr;
+char wantedDevice[512] = {};
+BOOL WINAPI RememberDevice(GUID*, LPSTR, LPSTR driverName, LPVOID, HMONITOR monitor) {
+  if (monitor == wantedMonitor && driverName != nullptr)
+    lstrcpynA(wantedDevice, driverName, sizeof(wantedDevice));
+  return TRUE;
+}
+
+volatile DWORD deviceIdLength = 0;
+void LookUpDisplayDevice() {
+  const POINT origin{0, 0};
+  wantedMonitor = MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY);
+  wantedDevice[0] = 0;
+  HMODULE ddraw = SystemLibrary(L"ddraw.dll");
+  if (ddraw == nullptr) return;
+  using EnumerateFn = HRESULT(WINAPI*)(LPDDENUMCALLBACKEXA, LPVOID, DWORD);
+  if (auto enumerate = Entry<EnumerateFn>(ddraw, "DirectDrawEnumerateExA"))
+    enumerate(RememberDevice, nullptr, DDENUM_ATTACHEDSECONDARYDEVICES);
+  FreeLibrary(ddraw);
+  DISPLAY_DEVICEA device{};
+  device.cb = sizeof(device);
+  for (DWORD index = 0; EnumDisplayDevicesA(nullptr, index, &device, 0); ++index) {
+    if (lstrcmpiA(device.DeviceName, wantedDevice) == 0)
+      deviceIdLength = static_cast<DWORD>(lstrlenA(device.DeviceID));
+  }
+}
+
 void QueryVideoMemoryByDirectDraw() {
   HMODULE ddraw = SystemLibrary(L"ddraw.dll");
   if (ddraw == nullptr) return;
@@ -150,9 +181,10 @@ void ProbeDirect3D11() {
 
 void DoTheHardwareWork() {
   ProbeDirect3D9();
-  MeasureClock();
+  LookUpDisplayDevice();
   QueryVideoMemoryByWmi();
   QueryVideoMemoryByDirectDraw();
+  MeasureClock();
   ProbeDirect3D11();
 }
 
