@@ -13,7 +13,7 @@ namespace glimmer::win32 {
 void Win32ModeHost::StartUp() {
   constexpr LazyEntry<decltype(&::CoInitialize)> coInitialize{SystemDll::Ole32, "CoInitialize"};
   constexpr LazyEntry<decltype(&::InitCommonControlsEx)> initControls{SystemDll::ComCtl32,
-                                                                     "InitCommonControlsEx"};
+                                                                      "InitCommonControlsEx"};
   comInitialised_ = SUCCEEDED(coInitialize.CallOr(E_FAIL, nullptr));
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);

@@ -91,7 +91,7 @@ HRESULT CPreviewWnd::LoadPicture(const void* bytes, DWORD size) {
 
   IStream* rawStream = nullptr;
   constexpr LazyEntry<decltype(&::CreateStreamOnHGlobal)> createStream{SystemDll::Ole32,
-                                                                      "CreateStreamOnHGlobal"};
+                                                                       "CreateStreamOnHGlobal"};
   const HRESULT created = createStream.CallOr(E_FAIL, block.get(), TRUE, &rawStream);
   if (FAILED(created)) return created;
   block.release();
