@@ -12,7 +12,7 @@ endif()
 enable_language(RC)
 
 file(GLOB GLIMMER_WIN32_SOURCES CONFIGURE_DEPENDS src/win32/*.cpp)
-list(FILTER GLIMMER_WIN32_SOURCES EXCLUDE REGEX "/winmain\\.cpp$")
+list(FILTER GLIMMER_WIN32_SOURCES EXCLUDE REGEX "/(winmain|shell_runtime)\\.cpp$")
 add_library(glimmer_win32 STATIC ${GLIMMER_WIN32_SOURCES})
 # Only what every mode needs is imported; the other system DLLs are loaded
 # when a mode calls into them (src/win32/system_dlls.h). user32 is not named
@@ -55,7 +55,7 @@ file(GLOB GLIMMER_RESOURCE_FILES CONFIGURE_DEPENDS resources/*)
 set_source_files_properties(${GLIMMER_RC} PROPERTIES OBJECT_DEPENDS
   "${GLIMMER_RESOURCE_FILES};${GLIMMER_ASSETS}/glimmerdale.ico;${GLIMMER_ASSETS}/preview.jpg")
 
-add_executable(Glimmerdale WIN32 src/win32/winmain.cpp ${GLIMMER_RC})
+add_executable(Glimmerdale WIN32 src/win32/winmain.cpp src/win32/shell_runtime.cpp ${GLIMMER_RC})
 set_target_properties(Glimmerdale PROPERTIES SUFFIX ".scr")
 target_include_directories(Glimmerdale PRIVATE ${GLIMMER_ASSETS})
 # Optimised at link time as one partition: split over several, GCC 12

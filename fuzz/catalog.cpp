@@ -10,17 +10,16 @@
 #include <vector>
 
 #include "fakes/fake_resources.h"
+#include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "i18n/format.h"
 #include "i18n/text_catalog.h"
-#include "platform/ports.h"
 
 namespace {
 
 using glimmer::FormatText;
 using glimmer::FormatTranslated;
 using glimmer::TextCatalog;
-using glimmer::Translate;
 
 constexpr std::u16string_view kTags[] = {u"en", u"ru", u"de", u"fr", u"", u"B"};
 constexpr std::u16string_view kBlocks[] = {u"Screensaver Settings Dialog", u"Screensaver", u"",
@@ -46,9 +45,9 @@ class Formatted {
   std::vector<std::pair<int, std::u16string>> seen_;
 };
 
-void TranslateAndFormat(Formatted& formatted) {
+void TranslateAndFormat(const TextCatalog& catalog, Formatted& formatted) {
   for (std::u16string_view key : kKeys) {
-    const std::u16string text = Translate(key);
+    const std::u16string text = catalog.Translate(key);
     // Translated texts as formats of their own: whatever they hold, the
     // formatter must refuse them or fill them within bounds.
     if (!formatted.First(-1, text)) continue;
@@ -56,22 +55,23 @@ void TranslateAndFormat(Formatted& formatted) {
     FormatText(text, {u"x", -1});
     FormatText(text, {1u, 2, 3});
   }
-  if (formatted.First(0, Translate(kFormats[0]))) FormatTranslated(kFormats[0], {40});
-  if (formatted.First(1, Translate(kFormats[1])))
-    FormatTranslated(kFormats[1], {u"Glimmerdale 3D Screensaver", u"1.0"});
+  if (formatted.First(0, catalog.Translate(kFormats[0])))
+    FormatTranslated(catalog, kFormats[0], {40});
+  if (formatted.First(1, catalog.Translate(kFormats[1])))
+    FormatTranslated(catalog, kFormats[1], {u"Glimmerdale 3D Screensaver", u"1.0"});
 }
 
 void Exercise(TextCatalog& catalog) {
   Formatted formatted;
-  TranslateAndFormat(formatted);
+  TranslateAndFormat(catalog, formatted);
   for (std::u16string_view tag : kTags) {
     catalog.SelectLanguage(tag);
     catalog.CurrentLanguageTag();
-    TranslateAndFormat(formatted);
+    TranslateAndFormat(catalog, formatted);
   }
   for (std::u16string_view block : kBlocks) {
     catalog.SelectTextBlock(block);
-    TranslateAndFormat(formatted);
+    TranslateAndFormat(catalog, formatted);
   }
 }
 
@@ -81,20 +81,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The resources hold nothing but the input, which replaces the last one;
   // the windows are made anew, since translating a dialog changes its texts.
   static glimmer::fakes::FakeResources resources;
+  static glimmer::fakes::FakeSystem system;
   resources.Put(glimmer::kCatalogResourceId, glimmer::kRtRcdata,
                 std::vector<std::uint8_t>(data, data + size));
   glimmer::fakes::FakeWindows windows;
-  glimmer::ScopedPorts ports(glimmer::Ports{.windows = &windows, .resources = &resources});
 
-  TextCatalog& catalog = TextCatalog::Install("", glimmer::kCatalogResourceId);
+  TextCatalog catalog = TextCatalog::Load(resources, system, "", glimmer::kCatalogResourceId);
   Exercise(catalog);
 
   const glimmer::WindowHandle dialog = windows.Create(0, u"Cancel");
   windows.Create(dialog, u"K");
   windows.Create(dialog, u"");
   windows.Create(windows.Create(dialog, u"Name"), u"Cancel");
-  catalog.TranslateWindow(dialog);
-
-  TextCatalog::Uninstall();
+  catalog.TranslateWindow(windows, dialog);
   return 0;
 }

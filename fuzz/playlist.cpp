@@ -171,21 +171,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fakes::FakeFiles files;
   files.ansiCodePage = codePage;
   files.readChunk = chunk;
-  ScopedPorts ports(Ports{.system = &system, .files = &files});
 
   std::vector<std::u16string> entries;
   if (asFile) {
     const std::vector<Line> lines = FileLines(bytes, files);
     MakeSomeExist(lines, mask, system);
     files.Put(kM3uPath, bytes);
-    LoadPlaylistFile(kM3uPath, entries);
-    CheckEntries(entries, lines, BaseFolderOf(kM3uPath));
+    LoadPlaylistFile(system, files, kM3uPath, entries);
+    CheckEntries(entries, lines, FolderOfPath(kM3uPath));
     Check(files.OpenHandleCount() == 0);
   } else {
     const std::u16string text = Widen(bytes);
     const std::vector<Line> lines = TextLines(text);
     MakeSomeExist(lines, mask, system);
-    const bool any = ParsePlaylistText(kBase, text, entries);
+    const bool any = ParsePlaylistText(system, kBase, text, entries);
     Check(any == !entries.empty());
     CheckEntries(entries, lines, kBase);
   }

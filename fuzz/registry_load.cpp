@@ -14,8 +14,6 @@
 
 #include "config/node.h"
 #include "fakes/fake_registry.h"
-#include "fakes/fake_system.h"
-#include "platform/ports.h"
 #include "platform/registry.h"
 
 namespace glimmer {
@@ -172,12 +170,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   using namespace glimmer;
   FuzzedDataProvider in(bytes, size);
   const bool wow64 = in.ConsumeBool();
-  // The registry is the input and is built anew; the system only answers
-  // the WOW64 question, so one serves every run.
+  // The registry is the input and is built anew; under WOW64 the tree is
+  // read and written in the 64-bit view, as the settings are.
   fakes::FakeRegistry registry(wow64);
-  static fakes::FakeSystem system;
-  system.wow64 = wow64;
-  ScopedPorts ports(Ports{&registry, &system});
   Fill(registry, in, kSource, 0);
 
   Node tree;
@@ -186,21 +181,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   tree["String"] = u"default";
   tree["Sub/x"] = 2;
   tree["Unset"];
-  tree.LoadFromRegistry(kRoot, kSource);
+  tree.LoadFromRegistry(registry, kRoot, kSource, wow64);
   Check(registry.OpenHandleCount() == 0);
 
-  Check(tree.SaveToRegistry(kRoot, kSaved));
+  Check(tree.SaveToRegistry(registry, kRoot, kSaved, wow64));
   Node loaded;
-  Check(loaded.LoadFromRegistry(kRoot, kSaved));
+  Check(loaded.LoadFromRegistry(registry, kRoot, kSaved, wow64));
   Check(!registry.HasKey(kRoot, kSaved, fakes::FakeRegistry::View::Redirected32));
   // A tree loaded from saved keys can always be told apart by the registry.
   Check(Representable(loaded));
   if (Representable(tree)) {
     CheckLoadedBack(tree, loaded);
   } else {
-    Check(loaded.SaveToRegistry(kRoot, kResaved));
+    Check(loaded.SaveToRegistry(registry, kRoot, kResaved, wow64));
     Node reloaded;
-    Check(reloaded.LoadFromRegistry(kRoot, kResaved));
+    Check(reloaded.LoadFromRegistry(registry, kRoot, kResaved, wow64));
     CheckLoadedBack(loaded, reloaded);
   }
   Check(registry.OpenHandleCount() == 0);

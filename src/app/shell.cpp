@@ -5,7 +5,7 @@
 namespace glimmer {
 namespace {
 
-void RunRequest(const LaunchRequest& request, ModeHost& host) {
+void RunRequest(const LaunchRequest& request, const Platform& platform, ModeHost& host) {
   switch (request.mode) {
     case LaunchMode::Configure:
     case LaunchMode::Preview: {
@@ -22,7 +22,7 @@ void RunRequest(const LaunchRequest& request, ModeHost& host) {
       break;
     }
     case LaunchMode::Run:
-      RunMainProgram();
+      RunMainProgram(platform.registry, platform.system, platform.processes, platform.ui);
       break;
     case LaunchMode::ChangePassword:
       host.ChangePassword();
@@ -34,9 +34,9 @@ void RunRequest(const LaunchRequest& request, ModeHost& host) {
 
 }  // namespace
 
-void RunShell(std::u16string_view commandLine, ModeHost& host) {
+void RunShell(std::u16string_view commandLine, const Platform& platform, ModeHost& host) {
   try {
-    RunRequest(ParseCommandLine(commandLine), host);
+    RunRequest(ParseCommandLine(commandLine), platform, host);
   } catch (...) {
     // Nothing may escape a mode: the screensaver machinery only sees the exit code.
   }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/command_line.h"
+#include "platform/platform.h"
 
 namespace glimmer {
 
@@ -21,8 +22,9 @@ class ModeHost {
   virtual void ChangePassword() = 0;
 };
 
-// Runs the mode the command line asks for. Never throws: a failure inside a
+// Runs the mode the command line asks for: the run mode here over the
+// platform's ports, the others through host. Never throws: a failure inside a
 // mode ends that mode, and the process still exits with code 0.
-void RunShell(std::u16string_view commandLine, ModeHost& host);
+void RunShell(std::u16string_view commandLine, const Platform& platform, ModeHost& host);
 
 }  // namespace glimmer

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "platform/system.h"
 #include "platform/text.h"
 
 namespace glimmer {
@@ -69,8 +68,6 @@ const std::u16string& Node::Value::AsString() const {
 std::string Node::Value::AsUtf8() const {
   return type == ValueType::String ? ToUtf8(stringValue) : std::string();
 }
-
-Node::Node() : use64BitView(RunsUnderWow64()) {}
 
 Node::Node(Node&&) noexcept = default;
 Node& Node::operator=(Node&&) noexcept = default;

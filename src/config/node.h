@@ -57,8 +57,7 @@ class Node {
   // with a proper prefix first: exactly the order the saved form follows.
   using Children = std::map<std::u16string, Value, std::less<>>;
 
-  // use64BitView is asked of the platform here, once per node.
-  Node();
+  Node() = default;
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
   Node(Node&&) noexcept;
@@ -82,14 +81,17 @@ class Node {
   Value& GetWithFallback(std::string_view utf8Path, std::string_view utf8FallbackPath);
 
   // Merges parent\path into this node. False when that key or any subkey could
-  // not be opened or queried; what was merged before stays.
-  bool LoadFromRegistry(RegKey parent, std::u16string_view path);
+  // not be opened or queried; what was merged before stays. use64BitView asks
+  // for the 64-bit view (KEY_WOW64_64KEY), which a 32-bit process on 64-bit
+  // Windows needs to reach the native one; the caller decides.
+  bool LoadFromRegistry(RegistryPort& registry, RegKey parent, std::u16string_view path,
+                        bool use64BitView);
   // Writes this node into parent\path, creating it when missing. False at the
   // first key or value that could not be written; what was written stays.
-  bool SaveToRegistry(RegKey parent, std::u16string_view path) const;
+  bool SaveToRegistry(RegistryPort& registry, RegKey parent, std::u16string_view path,
+                      bool use64BitView) const;
 
   Children children;
-  bool use64BitView = false;  // the 32-bit process on 64-bit Windows uses the native view
 
  private:
   // operator[] without the throw: null where the path runs through a present

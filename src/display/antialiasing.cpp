@@ -1,61 +1,24 @@
 #include "display/antialiasing.h"
 
-#include "display/direct3d11_port.h"
-#include "i18n/format.h"
-#include "resource_ids.h"
+#include <memory>
 
 namespace glimmer {
-namespace {
 
-constexpr std::u16string_view kAntialiasing = u"Antialiasing";
-
-}  // namespace
-
-void FillAntialiasingList(Node& settings, DialogControls& controls) {
-  const std::int32_t saved = settings[kAntialiasing].AsInt();
-  controls.ComboResetContent(IDC_ANTIALIASING_LIST);
-
+std::vector<std::uint32_t> SupportedSampleCounts(Direct3D11Port& direct3d11) {
+  std::vector<std::uint32_t> counts;
   std::unique_ptr<Direct3D11Device> device;
   std::uint32_t featureLevel = 0;
-  if (Direct3D11Api().D3D11CreateDevice(kD3dDriverTypeHardware, 0, kD3d11SdkVersion, device,
-                                        featureLevel) < 0 ||
+  if (!Succeeded(direct3d11.D3D11CreateDevice(kD3dDriverTypeHardware, 0, kD3d11SdkVersion, device,
+                                              featureLevel)) ||
       !device)
-    return;
-
+    return counts;
   for (std::uint32_t count = kFewestSamples; count <= kMostSamples; ++count) {
     std::uint32_t levels = 0;
-    if (device->CheckMultisampleQualityLevels(kDxgiFormatR8G8B8A8Unorm, count, levels) < 0 ||
-        levels == 0)
-      continue;
-    // The list sorts by text, so 16x comes before 2x.
-    const int position =
-        controls.ComboAddString(IDC_ANTIALIASING_LIST, FormatText(u"%ix", {count}));
-    if (position >= 0)
-      controls.ComboSetItemData(IDC_ANTIALIASING_LIST, position, static_cast<std::intptr_t>(count));
+    if (Succeeded(device->CheckMultisampleQualityLevels(kDxgiFormatR8G8B8A8Unorm, count, levels)) &&
+        levels > 0)
+      counts.push_back(count);
   }
-
-  int selection = 0;
-  const int entries = controls.ComboGetCount(IDC_ANTIALIASING_LIST);
-  for (int i = 0; i < entries; ++i) {
-    if (controls.ComboGetItemData(IDC_ANTIALIASING_LIST, i) == saved) {
-      selection = i;
-      break;
-    }
-  }
-  controls.ComboSetCurSel(IDC_ANTIALIASING_LIST, selection);
-}
-
-std::int32_t AntialiasingToSave(Node& settings, DialogControls& controls) {
-  if (controls.GetCheck(IDC_ANTIALIASING) == 0) return 0;
-  const int selected = controls.ComboGetCurSel(IDC_ANTIALIASING_LIST);
-  if (selected >= 0) {
-    const std::intptr_t count = controls.ComboGetItemData(IDC_ANTIALIASING_LIST, selected);
-    if (count >= static_cast<std::intptr_t>(kFewestSamples) &&
-        count <= static_cast<std::intptr_t>(kMostSamples))
-      return static_cast<std::int32_t>(count);
-  }
-  const std::int32_t saved = settings[kAntialiasing].AsInt();
-  return saved != 0 ? saved : 1;
+  return counts;
 }
 
 }  // namespace glimmer

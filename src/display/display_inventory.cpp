@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/product.h"
 #include "platform/text.h"
 
 namespace glimmer {
@@ -12,8 +13,6 @@ constexpr std::uint32_t kMinimumHeight = 480;
 
 constexpr std::int32_t kDepthCandidates[] = {kD3dFmtD32, kD3dFmtD24X8, kD3dFmtD24S8, kD3dFmtD24X4S4,
                                              kD3dFmtD16};
-
-bool Succeeded(HResult result) { return result >= 0; }
 
 bool SameMode(const D3dDisplayMode& a, const D3dDisplayMode& b) {
   return a.width == b.width && a.height == b.height && a.format == b.format;
@@ -60,20 +59,24 @@ std::u16string CutToCapacity(std::u16string_view text, std::size_t capacity) {
   return std::u16string(text.substr(0, length));
 }
 
-DisplayInventory::DisplayInventory() : adapters_(kAdapterRecords), monitors_(kMonitorRecords) {}
+DisplayInventory::DisplayInventory(Direct3D9Port& direct3d9, MonitorPort& monitors)
+    : direct3d9_(direct3d9),
+      monitors_(monitors),
+      adapters_(kAdapterRecords),
+      monitorRecords_(kMonitorRecords) {}
 
 DisplayInventory::~DisplayInventory() = default;
 
 void DisplayInventory::Clear() {
   std::fill(adapters_.begin(), adapters_.end(), AdapterRecord{});
-  std::fill(monitors_.begin(), monitors_.end(), MonitorRecord{});
+  std::fill(monitorRecords_.begin(), monitorRecords_.end(), MonitorRecord{});
   adapterCount_ = 0;
   monitorCount_ = 0;
 }
 
 HResult DisplayInventory::EnumerateDisplayAdapters(Node& settings, const AcceptDeviceHook& accept) {
   Clear();
-  std::unique_ptr<Direct3D9> direct3d = Direct3D9Api().Direct3DCreate9(kD3dSdkVersion);
+  std::unique_ptr<Direct3D9> direct3d = direct3d9_.Direct3DCreate9(kD3dSdkVersion);
   if (!direct3d) return kEFail;
   firstAdapterCaps_ = D3dCaps{};
   direct3d->GetDeviceCaps(0, kD3dDevTypeHal, firstAdapterCaps_);
@@ -162,9 +165,10 @@ bool DisplayInventory::RecordAdapter(Direct3D9& direct3d, std::uint32_t ordinal,
   ++record.deviceCount;
 
   // The saved mode of the saved monitor, which may be this adapter's slot.
-  const std::uint32_t monitor = settings[u"CurMonitor"].AsUInt();
-  const D3dDisplayMode wanted{settings[u"ModeWidth"].AsUInt(), settings[u"ModeHeight"].AsUInt(), 0,
-                              settings[u"ModeFormat"].AsInt()};
+  const std::uint32_t monitor = settings[keys::kCurMonitor].AsUInt();
+  const D3dDisplayMode wanted{settings[keys::kModeWidth].AsUInt(),
+                              settings[keys::kModeHeight].AsUInt(), 0,
+                              settings[keys::kModeFormat].AsInt()};
   const AdapterRecord* target = monitor < adapterCount_    ? &adapters_[monitor]
                                 : monitor == adapterCount_ ? &record
                                                            : nullptr;
@@ -175,10 +179,10 @@ bool DisplayInventory::RecordAdapter(Direct3D9& direct3d, std::uint32_t ordinal,
 }
 
 void DisplayInventory::RecordMonitor(Direct3D9& direct3d, std::uint32_t ordinal) {
-  MonitorRecord& entry = monitors_[monitorCount_];
+  MonitorRecord& entry = monitorRecords_[monitorCount_];
   const MonitorHandle handle = direct3d.GetAdapterMonitor(ordinal);
   MonitorInfo info;
-  const bool haveInfo = MonitorApi().GetMonitorInfo(handle, info);
+  const bool haveInfo = monitors_.GetMonitorInfo(handle, info);
 
   entry = MonitorRecord{};
   entry.description = CutToCapacity(FromUtf8(adapters_[adapterCount_].identifier.description),
@@ -188,7 +192,7 @@ void DisplayInventory::RecordMonitor(Direct3D9& direct3d, std::uint32_t ordinal)
     // The first active monitor on the display device names it better.
     DisplayDevice attached;
     for (std::uint32_t i = 0;
-         !info.device.empty() && MonitorApi().EnumDisplayDevices(info.device, i, attached); ++i) {
+         !info.device.empty() && monitors_.EnumDisplayDevices(info.device, i, attached); ++i) {
       if (attached.stateFlags & kDisplayDeviceActive) {
         entry.displayName = CutToCapacity(attached.deviceString, kMonitorTextCapacity);
         break;
@@ -201,10 +205,18 @@ void DisplayInventory::RecordMonitor(Direct3D9& direct3d, std::uint32_t ordinal)
 }
 
 void DisplayInventory::QueryFirstAdapter() {
-  std::unique_ptr<Direct3D9> direct3d = Direct3D9Api().Direct3DCreate9(kD3dSdkVersion);
+  std::unique_ptr<Direct3D9> direct3d = direct3d9_.Direct3DCreate9(kD3dSdkVersion);
   if (!direct3d) return;
   direct3d->GetDeviceCaps(0, kD3dDevTypeHal, firstAdapterCaps_);
   direct3d->GetAdapterIdentifier(0, 0, adapters_[0].identifier);
+}
+
+D3dDisplayMode DisplayInventory::DesktopModeNow(std::uint32_t ordinal) {
+  D3dDisplayMode mode;
+  if (std::unique_ptr<Direct3D9> direct3d = direct3d9_.Direct3DCreate9(kD3dSdkVersion)) {
+    if (!Succeeded(direct3d->GetAdapterDisplayMode(ordinal, mode))) mode = D3dDisplayMode{};
+  }
+  return mode;
 }
 
 std::uint32_t DisplayInventory::FindModeIndex(std::uint32_t adapter,
@@ -217,7 +229,7 @@ const AdapterRecord* DisplayInventory::Adapter(std::uint32_t index) const {
 }
 
 const MonitorRecord* DisplayInventory::Monitor(std::uint32_t index) const {
-  return index < monitorCount_ ? &monitors_[index] : nullptr;
+  return index < monitorCount_ ? &monitorRecords_[index] : nullptr;
 }
 
 const DeviceRecord* DisplayInventory::FirstDevice(std::uint32_t adapter) const {

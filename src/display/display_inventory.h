@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "config/node.h"
-#include "display/direct3d9_port.h"
-#include "display/monitor_port.h"
+#include "platform/direct3d9_port.h"
+#include "platform/hresult.h"
+#include "platform/monitor_port.h"
 
 namespace glimmer {
 
@@ -69,7 +70,7 @@ struct MonitorRecord {
 
 class DisplayInventory {
  public:
-  DisplayInventory();
+  DisplayInventory(Direct3D9Port& direct3d9, MonitorPort& monitors);
   ~DisplayInventory();
   DisplayInventory(const DisplayInventory&) = delete;
   DisplayInventory& operator=(const DisplayInventory&) = delete;
@@ -80,6 +81,10 @@ class DisplayInventory {
 
   // The Direct3D adapter query that loading the settings starts with.
   void QueryFirstAdapter();
+
+  // The desktop mode Direct3D reports now for an adapter ordinal; all zeros
+  // when there is no Direct3D or no such adapter.
+  D3dDisplayMode DesktopModeNow(std::uint32_t ordinal);
 
   // Position of mode (width, height and format; refresh ignored) among the
   // modes of adapter record `adapter`; 0 when there is none, also for an
@@ -111,13 +116,27 @@ class DisplayInventory {
   void RecordMonitor(Direct3D9& direct3d, std::uint32_t ordinal);
   void Clear();
 
+  Direct3D9Port& direct3d9_;
+  MonitorPort& monitors_;
   D3dCaps firstAdapterCaps_;
   // On the heap: the records take some hundred kilobytes and the dialog that
   // owns the inventory may live on the stack.
   std::vector<AdapterRecord> adapters_;
   std::uint32_t adapterCount_ = 0;
-  std::vector<MonitorRecord> monitors_;
+  std::vector<MonitorRecord> monitorRecords_;
   std::uint32_t monitorCount_ = 0;
+};
+
+// Keeps one Direct3D object alive across a run of queries (the dialog's
+// start, "Restore Defaults"): while it lives, the port hands the same object
+// to every query, so the adapter list is set up once for the run.
+class Direct3D9Hold {
+ public:
+  explicit Direct3D9Hold(Direct3D9Port& direct3d9)
+      : held_(direct3d9.Direct3DCreate9(kD3dSdkVersion)) {}
+
+ private:
+  std::unique_ptr<Direct3D9> held_;
 };
 
 // text cut to at most capacity - 1 code units, never inside a surrogate pair.

@@ -1,9 +1,5 @@
-// The monitor list, the blank-screens box and the video-mode controls of a
-// settings dialog, over the display inventory and the settings tree.
-//
-// Every index taken from the settings or from a list is checked against the
-// inventory: one past its records reads as no record (no mode, position 0)
-// and nothing is written for it.
+// The rules of monitor and video-mode choice that do not depend on how they
+// are shown: the bit depth a mode is listed with, and the per-monitor keys.
 #pragma once
 
 #include <cstdint>
@@ -11,24 +7,8 @@
 #include <string_view>
 
 #include "config/node.h"
-#include "display/display_inventory.h"
-#include "settings/dialog_controls.h"
 
 namespace glimmer {
-
-// Item data of the "Multi-monitor" entry; d >= this means multi-monitor mode
-// with master monitor d - this.
-inline constexpr std::intptr_t kMultiMonitorItemData = 1000;
-// A monitor entry's text holds this many code units with its terminator.
-inline constexpr std::size_t kMonitorEntryCapacity = 80;
-
-void FillMonitorList(DisplayInventory& inventory, Node& settings, DialogControls& controls);
-void FillModeList(DisplayInventory& inventory, Node& settings, DialogControls& controls);
-void OnMonitorChosen(DisplayInventory& inventory, Node& settings, DialogControls& controls);
-void OnModeChosen(DisplayInventory& inventory, Node& settings, DialogControls& controls);
-void OnDesktopResolutionClicked(DisplayInventory& inventory, Node& settings,
-                                DialogControls& controls);
-void OnBlankScreensClicked(Node& settings, DialogControls& controls);
 
 // Bits per pixel shown for a D3DFORMAT: 32, 16, or 0 for any other format.
 std::int32_t ModeBitDepth(std::int32_t format);

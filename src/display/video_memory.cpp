@@ -1,13 +1,11 @@
 #include "display/video_memory.h"
 
-#include <limits>
 #include <optional>
 #include <vector>
 
-#include "display/directdraw_port.h"
-#include "display/display_device_port.h"
-#include "display/wmi_port.h"
+#include "config/value_text.h"
 #include "platform/product.h"
+#include "platform/registry.h"
 #include "platform/system.h"
 
 namespace glimmer {
@@ -36,8 +34,6 @@ std::u16string KeepWholeUnits(std::u16string text, std::size_t limit) {
   return text;
 }
 
-bool IsWcstolSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
-
 // The DirectDraw device found for the wanted monitor; only its driver name
 // is needed to find the display device.
 struct MonitorMatch {
@@ -50,14 +46,15 @@ struct MonitorMatch {
 // it was already open, and the open must still be balanced).
 class ComApartment {
  public:
-  ComApartment() : initialised_(Succeeded(WmiApi().CoInitialize())) {}
+  explicit ComApartment(WmiPort& wmi) : wmi_(wmi), initialised_(Succeeded(wmi.CoInitialize())) {}
   ComApartment(const ComApartment&) = delete;
   ComApartment& operator=(const ComApartment&) = delete;
   ~ComApartment() {
-    if (initialised_) WmiApi().CoUninitialize();
+    if (initialised_) wmi_.CoUninitialize();
   }
 
  private:
+  WmiPort& wmi_;
   bool initialised_;
 };
 
@@ -72,13 +69,14 @@ bool AdapterRamOf(WbemClassObject& controller, std::uint32_t& bytes) {
 
 // The WMI part proper. Every object it creates is released when it returns,
 // in the reverse order of creation, before COM is closed by the caller.
-HResult AdapterRamFromWmi(const std::optional<std::u16string>& deviceId, std::uint32_t& bytes) {
+HResult AdapterRamFromWmi(WmiPort& wmi, const std::optional<std::u16string>& deviceId,
+                          std::uint32_t& bytes) {
   std::unique_ptr<WbemLocator> locator;
-  if (!Succeeded(WmiApi().CreateWbemLocator(locator)) || !locator) return kEFail;
+  if (!Succeeded(wmi.CreateWbemLocator(locator)) || !locator) return kEFail;
   std::unique_ptr<WbemServices> services;
   if (!Succeeded(locator->ConnectServer(kWmiNamespace, services)) || !services) return kEFail;
   // Without this blanket the calls into the WMI service may be refused.
-  if (std::unique_ptr<ProxyBlanketEntry> blanket = WmiApi().LoadCoSetProxyBlanket()) {
+  if (std::unique_ptr<ProxyBlanketEntry> blanket = wmi.LoadCoSetProxyBlanket()) {
     blanket->CoSetProxyBlanket(*services, kRpcCAuthnWinnt, kRpcCAuthzNone, kRpcCAuthnLevelCall,
                                kRpcCImpLevelImpersonate, kEoacNone);
   }
@@ -108,30 +106,9 @@ HResult AdapterRamFromWmi(const std::optional<std::u16string>& deviceId, std::ui
 
 }  // namespace
 
-std::int32_t MonitorIndexFromValueText(std::u16string_view text) {
-  // The value text is "<type digit>: <number>"; the number starts at the third unit.
-  if (text.size() < 2) return 0;
-  std::u16string_view rest = text.substr(2);
-  std::size_t at = 0;
-  while (at < rest.size() && IsWcstolSpace(rest[at])) ++at;
-  bool negative = false;
-  if (at < rest.size() && (rest[at] == u'+' || rest[at] == u'-')) negative = rest[at++] == u'-';
-  // wcstol saturates at the range of a 32-bit long.
-  constexpr std::int64_t kLimit = std::int64_t{1} << 31;
-  std::int64_t magnitude = 0;
-  for (; at < rest.size() && rest[at] >= u'0' && rest[at] <= u'9'; ++at) {
-    magnitude = magnitude * 10 + (rest[at] - u'0');
-    if (magnitude > kLimit) magnitude = kLimit;
-  }
-  if (negative) return static_cast<std::int32_t>(-magnitude);
-  return static_cast<std::int32_t>(magnitude > std::numeric_limits<std::int32_t>::max()
-                                       ? std::numeric_limits<std::int32_t>::max()
-                                       : magnitude);
-}
-
-HResult DisplayDeviceIdOfMonitor(MonitorHandle monitor, std::u16string& id) {
-  // Freed on every way out of this function.
-  const std::unique_ptr<DirectDrawModule> ddraw = DirectDrawApi().LoadDirectDraw();
+HResult DisplayDeviceIdOfMonitor(DirectDrawPort& directDraw, DisplayDevicePort& displayDevices,
+                                 MonitorHandle monitor, std::u16string& id) {
+  const std::unique_ptr<DirectDrawModule> ddraw = directDraw.LoadDirectDraw();
   if (!ddraw) return kEFail;
 
   MonitorMatch match;
@@ -150,56 +127,59 @@ HResult DisplayDeviceIdOfMonitor(MonitorHandle monitor, std::u16string& id) {
   if (!match.found) return kEFail;
 
   DisplayDeviceA device;
-  for (std::uint32_t index = 0; DisplayDeviceApi().EnumDisplayDevicesA(index, device); ++index) {
+  for (std::uint32_t index = 0; displayDevices.EnumDisplayDevicesA(index, device); ++index) {
     if ((device.stateFlags & kDisplayDeviceMirroringDriver) != 0) continue;
     if ((device.stateFlags & kDisplayDeviceAttachedToDesktop) == 0) continue;
     if (!SameNameIgnoringCase(device.deviceName, match.driverName)) continue;
-    id = KeepWholeUnits(DisplayDeviceApi().MultiByteToWideChar(device.deviceId),
+    id = KeepWholeUnits(displayDevices.MultiByteToWideChar(device.deviceId),
                         kDisplayDeviceIdCapacity - 1);
     return kSOk;
   }
   return kEFail;
 }
 
-HResult VideoMemoryFromWmi(MonitorHandle monitor, std::uint32_t& bytes) {
+HResult VideoMemoryFromWmi(WmiPort& wmi, DirectDrawPort& directDraw,
+                           DisplayDevicePort& displayDevices, MonitorHandle monitor,
+                           std::uint32_t& bytes) {
   bytes = 0;
   std::optional<std::u16string> deviceId;
   std::u16string id;
-  if (DisplayDeviceIdOfMonitor(monitor, id) == kSOk) deviceId = std::move(id);
-  const ComApartment com;
-  return AdapterRamFromWmi(deviceId, bytes);
+  if (DisplayDeviceIdOfMonitor(directDraw, displayDevices, monitor, id) == kSOk)
+    deviceId = std::move(id);
+  const ComApartment com(wmi);
+  return AdapterRamFromWmi(wmi, deviceId, bytes);
 }
 
-std::uint32_t VideoMemoryFromDirectDraw() {
-  const std::unique_ptr<DirectDrawModule> ddraw = DirectDrawApi().LoadDirectDraw();
+std::uint32_t VideoMemoryFromDirectDraw(DirectDrawPort& directDraw) {
+  const std::unique_ptr<DirectDrawModule> ddraw = directDraw.LoadDirectDraw();
   if (!ddraw || !ddraw->HasEntry(kDirectDrawCreateEx)) return 0;
-  // Declared after the module, so it is released before the library is freed.
-  std::unique_ptr<DirectDraw7> directDraw;
-  if (!Succeeded(ddraw->DirectDrawCreateEx(directDraw)) || !directDraw) return 0;
+  std::unique_ptr<DirectDraw7> object;
+  if (!Succeeded(ddraw->DirectDrawCreateEx(object)) || !object) return 0;
   DdsCaps2 caps;
   caps.caps = kDdsCapsVideoMemory;
   std::uint32_t total = 0;
-  if (!Succeeded(directDraw->GetAvailableVidMem(caps, &total, nullptr))) return 0;
+  if (!Succeeded(object->GetAvailableVidMem(caps, &total, nullptr))) return 0;
   return total;
 }
 
-std::uint32_t DetectVideoMemory() {
-  if (std::unique_ptr<Direct3D9> direct3d = Direct3D9Api().Direct3DCreate9(kD3dSdkVersion)) {
+std::uint32_t DetectVideoMemory(const HardwarePorts& ports) {
+  if (std::unique_ptr<Direct3D9> direct3d = ports.direct3d9.Direct3DCreate9(kD3dSdkVersion)) {
     // Read straight from the registry: at dialog start the saved settings are
     // loaded only after the defaults are set.
     std::u16string saved;
-    ReadRegistryString(kHkeyLocalMachine, kSettingsKey, kCurMonitorValue, saved, true);
+    ReadRegistryString(ports.registry, ports.system, kHkeyLocalMachine, kSettingsKey,
+                       keys::kCurMonitor, saved, true);
     auto adapter = static_cast<std::uint32_t>(MonitorIndexFromValueText(saved));
     // Unsigned on purpose: a negative saved index falls back to adapter 0 too.
     if (adapter > direct3d->GetAdapterCount() - 1u) adapter = 0;
     const MonitorHandle monitor = direct3d->GetAdapterMonitor(adapter);
     std::uint32_t bytes = 0;
-    VideoMemoryFromWmi(monitor, bytes);
+    VideoMemoryFromWmi(ports.wmi, ports.directDraw, ports.displayDevices, monitor, bytes);
     direct3d.reset();
     if (bytes != 0) return bytes;
   }
   // Whichever monitor was chosen, DirectDraw only tells the default device.
-  return VideoMemoryFromDirectDraw();
+  return VideoMemoryFromDirectDraw(ports.directDraw);
 }
 
 QualityDefaults QualityDefaultsFor(std::uint32_t videoMemoryMb, std::int32_t cpuMhz,
@@ -213,10 +193,10 @@ QualityDefaults QualityDefaultsFor(std::uint32_t videoMemoryMb, std::int32_t cpu
   return defaults;
 }
 
-QualityDefaults MeasureQualityDefaults() {
-  const std::uint32_t megabytes = DetectVideoMemory() >> 20;
-  const std::int32_t mhz = MeasureCpuMhz();
-  const std::int32_t height = DisplayDeviceApi().GetSystemMetrics(kSmCyFullScreen);
+QualityDefaults MeasureQualityDefaults(const HardwarePorts& ports) {
+  const std::uint32_t megabytes = DetectVideoMemory(ports) >> 20;
+  const std::int32_t mhz = MeasureCpuMhz(ports.system);
+  const std::int32_t height = ports.displayDevices.GetSystemMetrics(kSmCyFullScreen);
   return QualityDefaultsFor(megabytes, mhz, height);
 }
 

@@ -144,8 +144,9 @@ bool HaveSamePlaceholders(std::u16string_view first, std::u16string_view second)
   return a && b && *a == *b;
 }
 
-std::u16string FormatTranslated(std::u16string_view key, std::initializer_list<FormatArg> args) {
-  const std::u16string translated = Translate(key);
+std::u16string FormatTranslated(const TextCatalog& catalog, std::u16string_view key,
+                                std::initializer_list<FormatArg> args) {
+  const std::u16string translated = catalog.Translate(key);
   return FormatText(HaveSamePlaceholders(translated, key) ? std::u16string_view(translated) : key,
                     args);
 }

@@ -15,6 +15,8 @@
 
 namespace glimmer {
 
+class TextCatalog;
+
 // One value for a directive: a text for %s, an integer for %i, %d and %u. A
 // text is referred to, not copied: it must outlive the formatting call.
 class FormatArg {
@@ -54,8 +56,9 @@ std::u16string FormatText(std::u16string_view format, std::initializer_list<Form
 // (%i and %d count as one; precisions must agree).
 bool HaveSamePlaceholders(std::u16string_view first, std::u16string_view second);
 
-// FormatText of Translate(key); when the translation's directives differ from
-// the key's, the key itself is formatted instead.
-std::u16string FormatTranslated(std::u16string_view key, std::initializer_list<FormatArg> args);
+// FormatText of the catalogue's translation of key; when the translation's
+// directives differ from the key's, the key itself is formatted instead.
+std::u16string FormatTranslated(const TextCatalog& catalog, std::u16string_view key,
+                                std::initializer_list<FormatArg> args);
 
 }  // namespace glimmer

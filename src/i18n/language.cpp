@@ -1,35 +1,31 @@
 #include "i18n/language.h"
 
-#include "i18n/text_catalog.h"
+#include "config/value_text.h"
 #include "platform/product.h"
 #include "platform/registry.h"
 
 namespace glimmer {
 
-namespace {}  // namespace
-
-std::u16string ChooseLanguageTag() {
+std::u16string ChooseLanguageTag(RegistryPort& registry, SystemPort& system) {
   std::u16string stored;
-  if (ReadRegistryString(kHkeyLocalMachine, kSettingsKey, u"Language", stored,
-                         /*prefer64BitView=*/true) != kSOk) {
+  if (ReadRegistryString(registry, system, kHkeyLocalMachine, kSettingsKey, keys::kLanguage, stored,
+                         /*prefer64BitView=*/true) != kSOk)
     return u"en";
-  }
-  // The value is in the typed text form, type 3 (string); nothing is trimmed.
-  constexpr std::u16string_view kStringPrefix = u"3: ";
-  const std::u16string_view text = stored;
-  if (text.starts_with(kStringPrefix)) {
-    const std::u16string_view tag = text.substr(kStringPrefix.size());
-    if (tag == u"de" || tag == u"fr" || tag == u"ru") return std::u16string(tag);
+  // A string's value text, compared whole: nothing is trimmed.
+  const std::optional<ValueText> text = SplitValueText(stored);
+  if (text && text->type == ValueType::String) {
+    for (std::u16string_view tag : {u"de", u"fr", u"ru"})
+      if (text->body == tag) return std::u16string(tag);
   }
   return u"en";
 }
 
-void SetUpDialogLanguage(WindowHandle dialog) {
-  TextCatalog& catalog = TextCatalog::Install({}, kCatalogResourceId);
+TextCatalog LoadDialogCatalog(ResourcePort& resources, RegistryPort& registry, SystemPort& system) {
+  TextCatalog catalog = TextCatalog::Load(resources, system, {}, kCatalogResourceId);
   // Every tag ChooseLanguageTag gives exists in the shipped catalogue.
-  catalog.SelectLanguage(ChooseLanguageTag());
+  catalog.SelectLanguage(ChooseLanguageTag(registry, system));
   catalog.SelectTextBlock(kDialogTextBlock);
-  catalog.TranslateWindow(dialog);
+  return catalog;
 }
 
 }  // namespace glimmer

@@ -1,11 +1,13 @@
-// Which language the dialogs speak, and the catalogue set-up that a settings
-// dialog runs when it opens.
+// Which language the dialogs speak, and the catalogue a settings dialog loads
+// when it opens.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "i18n/text_catalog.h"
 #include "platform/ports.h"
+#include "platform/registry_port.h"
 
 namespace glimmer {
 
@@ -14,10 +16,10 @@ inline constexpr std::u16string_view kDialogTextBlock = u"Screensaver Settings D
 
 // "de", "fr" or "ru" when the stored "Language" value is exactly "3: de",
 // "3: fr" or "3: ru"; "en" for anything else, a missing value included.
-std::u16string ChooseLanguageTag();
+std::u16string ChooseLanguageTag(RegistryPort& registry, SystemPort& system);
 
-// Installs the catalogue from the program's resources, selects the stored
-// language and the dialog block, and translates the dialog's texts.
-void SetUpDialogLanguage(WindowHandle dialog);
+// The catalogue from the program's resources, with the stored language and
+// the dialog block selected.
+TextCatalog LoadDialogCatalog(ResourcePort& resources, RegistryPort& registry, SystemPort& system);
 
 }  // namespace glimmer

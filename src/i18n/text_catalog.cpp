@@ -14,11 +14,6 @@ namespace {
 // a longer text is looked up by its first 1,022 characters.
 constexpr int kWindowTextCapacity = 1023;
 
-std::unique_ptr<TextCatalog>& Slot() {
-  static std::unique_ptr<TextCatalog> catalog;
-  return catalog;
-}
-
 bool AttributeEquals(const pugi::xml_node& node, const wchar_t* name, std::u16string_view text) {
   return XmlTextEquals(node.attribute(name).value(), text);
 }
@@ -48,21 +43,20 @@ struct TextCatalog::State {
 
 TextCatalog::TextCatalog() : state_(std::make_unique<State>()) {}
 TextCatalog::~TextCatalog() = default;
+TextCatalog::TextCatalog(TextCatalog&&) noexcept = default;
+TextCatalog& TextCatalog::operator=(TextCatalog&&) noexcept = default;
 
-TextCatalog& TextCatalog::Install(std::string_view path, std::uint16_t resourceId) {
-  auto& slot = Slot();
-  slot.reset(new TextCatalog());
-  slot->Load(path, resourceId);
-  slot->SelectLanguage(u"en");
-  return *slot;
+TextCatalog TextCatalog::Load(ResourcePort& resources, SystemPort& system, std::string_view path,
+                              std::uint16_t resourceId) {
+  TextCatalog catalog;
+  catalog.Parse(resources, system, path, resourceId);
+  catalog.SelectLanguage(u"en");
+  return catalog;
 }
 
-TextCatalog* TextCatalog::Installed() { return Slot().get(); }
-
-void TextCatalog::Uninstall() { Slot().reset(); }
-
-void TextCatalog::Load(std::string_view path, std::uint16_t resourceId) {
-  if (!LoadDocument(path, resourceId)) {
+void TextCatalog::Parse(ResourcePort& resources, SystemPort& system, std::string_view path,
+                        std::uint16_t resourceId) {
+  if (!LoadDocument(resources, system, path, resourceId)) {
     state_->document.reset();
     return;
   }
@@ -84,19 +78,19 @@ void TextCatalog::Load(std::string_view path, std::uint16_t resourceId) {
   if (!state_->blocks.empty()) state_->currentBlock = state_->blocks.front();
 }
 
-bool TextCatalog::LoadDocument(std::string_view path, std::uint16_t resourceId) {
+bool TextCatalog::LoadDocument(ResourcePort& resources, SystemPort& system, std::string_view path,
+                               std::uint16_t resourceId) {
   pugi::xml_document& document = state_->document;
   if (!path.empty()) {
     const std::u16string widePath = FromUtf8(path);
-    if (System().GetFileAttributes(widePath) != kInvalidFileAttributes &&
+    if (system.GetFileAttributes(widePath) != kInvalidFileAttributes &&
         document.load_file(ToXmlText(widePath).c_str())) {
       return true;
     }
   }
   const std::uint8_t* data = nullptr;
   std::uint32_t size = 0;
-  if (CurrentPorts().resources == nullptr ||
-      !Resources().FindResourceBytes(resourceId, kRtRcdata, data, size) || data == nullptr ||
+  if (!resources.FindResourceBytes(resourceId, kRtRcdata, data, size) || data == nullptr ||
       size == 0) {
     return false;
   }
@@ -150,8 +144,7 @@ std::u16string TextCatalog::CurrentLanguageTag() const {
   return FromXmlText(state_->currentLanguage.attribute(L"Tag").value());
 }
 
-void TextCatalog::TranslateWindow(WindowHandle window) const {
-  WindowPort& windows = Windows();
+void TextCatalog::TranslateWindow(WindowPort& windows, WindowHandle window) const {
   auto translateOne = [&](WindowHandle handle) {
     std::u16string text;
     if (TryTranslate(windows.GetWindowText(handle, kWindowTextCapacity), text)) {
@@ -164,11 +157,6 @@ void TextCatalog::TranslateWindow(WindowHandle window) const {
        child = windows.GetNextWindow(child)) {
     translateOne(child);
   }
-}
-
-std::u16string Translate(std::u16string_view key) {
-  const TextCatalog* catalog = TextCatalog::Installed();
-  return catalog != nullptr ? catalog->Translate(key) : std::u16string(key);
 }
 
 }  // namespace glimmer

@@ -1,6 +1,7 @@
 // The dialogs' text catalogue: translations of English texts, looked up by the
-// English text itself. One catalogue serves the whole process; until one is
-// installed, and whenever loading failed, every text translates to itself.
+// English text itself. The settings dialog loads one and passes it wherever
+// texts are translated; an empty catalogue, and one whose load failed,
+// translates every text to itself.
 #pragma once
 
 #include <cstdint>
@@ -17,17 +18,18 @@ inline constexpr std::uint16_t kCatalogResourceId = IDR_CATALOG;
 
 class TextCatalog {
  public:
-  // Replaces the process-wide catalogue (destroying the previous one) with one
-  // loaded from the file at path (UTF-8; skipped when empty or when it names
-  // nothing) or else from RCDATA resource resourceId, then selects "en" when the
-  // catalogue has it. A failed load leaves an empty catalogue.
-  static TextCatalog& Install(std::string_view path, std::uint16_t resourceId);
-  // The process-wide catalogue, or null before the first Install.
-  static TextCatalog* Installed();
-  // Drops the process-wide catalogue, so that lookups return their keys again.
-  static void Uninstall();
+  // An empty catalogue: no languages, no blocks.
+  TextCatalog();
+  // A catalogue loaded from the file at path (UTF-8; skipped when empty or
+  // when system finds nothing there) or else from the RCDATA resource
+  // resourceId, with "en" selected when it has that language. A failed load
+  // gives an empty catalogue.
+  static TextCatalog Load(ResourcePort& resources, SystemPort& system, std::string_view path,
+                          std::uint16_t resourceId);
 
   ~TextCatalog();
+  TextCatalog(TextCatalog&&) noexcept;
+  TextCatalog& operator=(TextCatalog&&) noexcept;
   TextCatalog(const TextCatalog&) = delete;
   TextCatalog& operator=(const TextCatalog&) = delete;
 
@@ -47,19 +49,16 @@ class TextCatalog {
 
   // Translates the window's own text and the texts of its direct children;
   // texts that are not keys stay as they are.
-  void TranslateWindow(WindowHandle window) const;
+  void TranslateWindow(WindowPort& windows, WindowHandle window) const;
 
  private:
   struct State;
-  TextCatalog();
-  void Load(std::string_view path, std::uint16_t resourceId);
-  bool LoadDocument(std::string_view path, std::uint16_t resourceId);
+  void Parse(ResourcePort& resources, SystemPort& system, std::string_view path,
+             std::uint16_t resourceId);
+  bool LoadDocument(ResourcePort& resources, SystemPort& system, std::string_view path,
+                    std::uint16_t resourceId);
 
   std::unique_ptr<State> state_;
 };
-
-// The installed catalogue's translation of key, or key itself when there is no
-// catalogue or no entry.
-std::u16string Translate(std::u16string_view key);
 
 }  // namespace glimmer

@@ -1,18 +1,14 @@
 // Ports: the small interfaces through which the core reaches the platform.
 // Each mirrors the Win32 calls it stands for; the Win32 adapters in src/win32
 // translate them one to one and the fakes in tests/fakes stand in for them.
-//
-// The process holds one set of ports, installed by the entry point (Win32
-// adapters) or by a test (fakes), so the product's own functions keep their
-// plain signatures (ReadRegistryString(root, ...), Node(), Translate(key)).
+// This file holds the ports of the system, processes, message boxes, windows
+// and resources; the others have a header each beside it.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-
-#include "platform/registry_port.h"
 
 #ifdef _WIN32
 // Some of the Win32 names mirrored below are macros in <windows.h>; a file
@@ -135,55 +131,6 @@ class ResourcePort {
   // program's own module. The bytes stay valid as long as the module is loaded.
   virtual bool FindResourceBytes(std::uint16_t id, std::uint16_t type, const std::uint8_t*& data,
                                  std::uint32_t& size) = 0;
-};
-
-class Direct3D9Port;
-class Direct3D11Port;
-class MonitorPort;
-class WmiPort;
-class DirectDrawPort;
-class DisplayDevicePort;
-class FilePort;
-
-struct Ports {
-  RegistryPort* registry = nullptr;
-  SystemPort* system = nullptr;
-  ProcessPort* process = nullptr;
-  UiPort* ui = nullptr;
-  WindowPort* windows = nullptr;
-  ResourcePort* resources = nullptr;
-  // Display hardware; each header declares its own accessor.
-  Direct3D9Port* direct3d9 = nullptr;
-  Direct3D11Port* direct3d11 = nullptr;
-  MonitorPort* monitors = nullptr;
-  WmiPort* wmi = nullptr;
-  DirectDrawPort* directDraw = nullptr;
-  DisplayDevicePort* displayDevices = nullptr;
-  // Reading the user's playlist files.
-  FilePort* files = nullptr;
-};
-
-// The process's ports. Every member is set before any product code runs.
-Ports& CurrentPorts();
-
-inline RegistryPort& Registry() { return *CurrentPorts().registry; }
-inline SystemPort& System() { return *CurrentPorts().system; }
-inline ProcessPort& Processes() { return *CurrentPorts().process; }
-inline UiPort& Ui() { return *CurrentPorts().ui; }
-inline WindowPort& Windows() { return *CurrentPorts().windows; }
-inline ResourcePort& Resources() { return *CurrentPorts().resources; }
-
-// Installs a set of ports for the lifetime of the guard and puts the previous
-// set back afterwards.
-class ScopedPorts {
- public:
-  explicit ScopedPorts(const Ports& ports) : saved_(CurrentPorts()) { CurrentPorts() = ports; }
-  ScopedPorts(const ScopedPorts&) = delete;
-  ScopedPorts& operator=(const ScopedPorts&) = delete;
-  ~ScopedPorts() { CurrentPorts() = saved_; }
-
- private:
-  Ports saved_;
 };
 
 }  // namespace glimmer

@@ -1,21 +1,79 @@
-// Names that identify the product to Windows, shared by every area.
+// The product's facts, each defined once for every area of the shell: the
+// names by which Windows, the installer and the main program know it, the
+// setting names of its registry key, and the texts of its error boxes.
 #pragma once
 
+#include <string>
 #include <string_view>
 
+#include "platform/ports.h"
+#include "platform/registry_port.h"
+
 namespace glimmer {
+
+inline constexpr std::u16string_view kProductName = u"Glimmerdale 3D Screensaver";
+inline constexpr std::u16string_view kProductVersion = u"1.0";
 
 // Below HKEY_LOCAL_MACHINE, in the 64-bit view on 64-bit Windows.
 inline constexpr std::u16string_view kSettingsKey =
     u"Software\\Vellumark\\Glimmerdale 3D Screensaver";
 
-inline constexpr std::u16string_view kProductName = u"Glimmerdale 3D Screensaver";
-inline constexpr std::u16string_view kProductVersion = u"1.0";
+// The main program, and where the installers say it is: "AppPath" in the
+// settings key, "InstallLocation" in their uninstall keys. Read, never written.
+inline constexpr std::u16string_view kMainProgramFile = u"\\Glimmerdale 3D Screensaver.exe";
+inline constexpr std::u16string_view kProductFolder = u"\\Glimmerdale 3D Screensaver";
+inline constexpr std::u16string_view kAppPathValue = u"AppPath";
+inline constexpr std::u16string_view kInstallLocationValue = u"InstallLocation";
+inline constexpr std::u16string_view kScreensaverUninstallKey =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerdale 3D Screensaver_is1";
+inline constexpr std::u16string_view kCombinedUninstallKey =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    u"Glimmerdale 3D Screensaver and Animated Wallpaper_is1";
 
-// The message shown when the settings or the playlist cannot be written.
+// Where Windows keeps what runs at log-on (below HKEY_CURRENT_USER), and the
+// product's entry there.
+inline constexpr std::u16string_view kRunKey = u"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::u16string_view kRunValue = u"VellumarkAnimatedWallpaper";
+
+// The playlist: a plain list in the settings key, outside the settings tree.
+inline constexpr std::u16string_view kPlayListValue = u"PlayList";
+
+// The settings tree's keys, each a value of the settings key.
+namespace keys {
+inline constexpr std::u16string_view kHighQualityTextures = u"HighQualityTextures";
+inline constexpr std::u16string_view kEnableMultiMonitorMode = u"EnableMultiMonitorMode";
+inline constexpr std::u16string_view kShowBlackScreens = u"ShowBlackScreens";
+inline constexpr std::u16string_view kShowFps = u"ShowFPS";
+inline constexpr std::u16string_view kDisableOnMouseActivate = u"DisableOnMouseActivate";
+inline constexpr std::u16string_view kMusicVolumePercentage = u"MusicVolumePercentage";
+inline constexpr std::u16string_view kDisableMusic = u"DisableMusic";
+inline constexpr std::u16string_view kSoundsVolumePercentage = u"SoundsVolumePercentage";
+inline constexpr std::u16string_view kDisableSound = u"DisableSound";
+inline constexpr std::u16string_view kMonitorAspectRatio = u"MonitorAspectRatio";
+inline constexpr std::u16string_view kUseDesktopRes = u"UseDesktopRes";
+inline constexpr std::u16string_view kUsePlaylist = u"UsePlaylist";
+inline constexpr std::u16string_view kHighQualityGraphics = u"HighQualityGraphics";
+inline constexpr std::u16string_view kAntialiasing = u"Antialiasing";
+inline constexpr std::u16string_view kShufflePlayList = u"ShufflePlayList";
+inline constexpr std::u16string_view kCurMonitor = u"CurMonitor";
+inline constexpr std::u16string_view kModeWidth = u"ModeWidth";
+inline constexpr std::u16string_view kModeHeight = u"ModeHeight";
+inline constexpr std::u16string_view kModeFormat = u"ModeFormat";
+inline constexpr std::u16string_view kLanguage = u"Language";
+}  // namespace keys
+
+// The error boxes' texts, translated where a catalogue is loaded.
+inline constexpr std::u16string_view kErrorCaption = u"Error!";
 inline constexpr std::u16string_view kRegistryWriteErrorMessage =
     u"Error writing to the system registry. Please NOTE: You need to have sufficient "
     u"administrative rights to run this program successfully.";
-inline constexpr std::u16string_view kErrorCaptionText = u"Error!";
+inline constexpr std::u16string_view kMainFileMissingMessage =
+    u"Can't find the main file! Please reinstall screensaver.";
+inline constexpr std::u16string_view kStartFailedMessage =
+    u"Can't start the screensaver! Please try to restart your computer.";
+
+// The folder the product was installed into: "AppPath", else the screensaver
+// package's "InstallLocation", both in the 64-bit view; "" when neither is known.
+std::u16string InstallFolder(RegistryPort& registry, SystemPort& system);
 
 }  // namespace glimmer

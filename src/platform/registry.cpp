@@ -1,6 +1,5 @@
 #include "platform/registry.h"
 
-#include "platform/ports.h"
 #include "platform/system.h"
 
 namespace glimmer {
@@ -8,9 +7,9 @@ namespace {
 
 // The rules are those of a 32-bit process: without the 64-bit view it sees the
 // 32-bit view, which the 64-bit build has to ask for by name.
-std::uint32_t Rights(std::uint32_t base, bool prefer64BitView) {
-  if (prefer64BitView) return RunsUnderWow64() ? base | kKeyWow64_64Key : base;
-  return System().Is64BitProcess() ? base | kKeyWow64_32Key : base;
+std::uint32_t Rights(SystemPort& system, std::uint32_t base, bool prefer64BitView) {
+  if (prefer64BitView) return RunsUnderWow64(system) ? base | kKeyWow64_64Key : base;
+  return system.Is64BitProcess() ? base | kKeyWow64_32Key : base;
 }
 
 }  // namespace
@@ -38,11 +37,12 @@ std::vector<std::uint8_t> RegistryBytesFromText(std::u16string_view text) {
   return bytes;
 }
 
-HResult ReadRegistryString(RegKey root, std::u16string_view subKey, std::u16string_view valueName,
+HResult ReadRegistryString(RegistryPort& registry, SystemPort& system, RegKey root,
+                           std::u16string_view subKey, std::u16string_view valueName,
                            std::u16string& out, bool prefer64BitView) {
-  RegistryPort& registry = Registry();
   RegKey opened = 0;
-  if (registry.OpenKey(root, subKey, Rights(kKeyRead, prefer64BitView), opened) != kErrorSuccess)
+  if (registry.OpenKey(root, subKey, Rights(system, kKeyRead, prefer64BitView), opened) !=
+      kErrorSuccess)
     return kEFail;
   RegKeyOwner key(registry, opened);
 
@@ -63,11 +63,11 @@ HResult ReadRegistryString(RegKey root, std::u16string_view subKey, std::u16stri
   return key.Close() == kErrorSuccess ? kSOk : kEFail;
 }
 
-HResult WriteRegistryString(RegKey root, std::u16string_view subKey, std::u16string_view valueName,
+HResult WriteRegistryString(RegistryPort& registry, SystemPort& system, RegKey root,
+                            std::u16string_view subKey, std::u16string_view valueName,
                             std::u16string_view value, bool prefer64BitView) {
-  RegistryPort& registry = Registry();
   RegKey created = 0;
-  if (registry.CreateKey(root, subKey, Rights(kKeySetValue, prefer64BitView), created) !=
+  if (registry.CreateKey(root, subKey, Rights(system, kKeySetValue, prefer64BitView), created) !=
       kErrorSuccess)
     return kEFail;
   RegKeyOwner key(registry, created);

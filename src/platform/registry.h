@@ -6,21 +6,22 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hresult.h"
+#include "platform/ports.h"
 #include "platform/registry_port.h"
 
 namespace glimmer {
 
-using HResult = std::int32_t;
-inline constexpr HResult kSOk = 0;
-inline constexpr HResult kEFail = static_cast<HResult>(0x80004005u);
-
 // Reads a REG_SZ value. out is replaced on success and left exactly as it was
 // on every failure (missing key or value, another type, zero bytes of data).
-HResult ReadRegistryString(RegKey root, std::u16string_view subKey, std::u16string_view valueName,
+// system tells which view of the registry the process sees.
+HResult ReadRegistryString(RegistryPort& registry, SystemPort& system, RegKey root,
+                           std::u16string_view subKey, std::u16string_view valueName,
                            std::u16string& out, bool prefer64BitView);
 
 // Writes a REG_SZ value without a terminating NUL, creating missing keys.
-HResult WriteRegistryString(RegKey root, std::u16string_view subKey, std::u16string_view valueName,
+HResult WriteRegistryString(RegistryPort& registry, SystemPort& system, RegKey root,
+                            std::u16string_view subKey, std::u16string_view valueName,
                             std::u16string_view value, bool prefer64BitView);
 
 // Reads REG_SZ data as stored: up to its first NUL code unit or its end; an odd

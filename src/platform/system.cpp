@@ -1,7 +1,5 @@
 #include "platform/system.h"
 
-#include "platform/ports.h"
-
 namespace glimmer {
 namespace {
 
@@ -18,17 +16,17 @@ constexpr std::int64_t kMaxCounterReads = 50'000'000;
 // Reads the performance counter again and again while keepGoing(elapsed ticks,
 // ticks of n milliseconds) holds, within the bounds above.
 template <typename KeepGoing>
-void ReadCounterWhile(std::int64_t n, KeepGoing keepGoing) {
+void ReadCounterWhile(SystemPort& system, std::int64_t n, KeepGoing keepGoing) {
   std::int64_t frequency = 0;
-  if (!System().QueryPerformanceFrequency(frequency)) return;
+  if (!system.QueryPerformanceFrequency(frequency)) return;
   const std::int64_t target = (frequency / 1000) * n;
   std::int64_t start = 0;
-  if (!System().QueryPerformanceCounter(start)) return;
+  if (!system.QueryPerformanceCounter(start)) return;
   std::int64_t previous = start;
   std::int64_t unchanged = 0;
   for (std::int64_t reads = 0; reads < kMaxCounterReads; ++reads) {
     std::int64_t now = 0;
-    if (!System().QueryPerformanceCounter(now)) return;
+    if (!system.QueryPerformanceCounter(now)) return;
     // Wrapping subtraction: a counter that jumps must not be undefined behaviour.
     const auto elapsed = static_cast<std::int64_t>(static_cast<std::uint64_t>(now) -
                                                    static_cast<std::uint64_t>(start));
@@ -41,41 +39,43 @@ void ReadCounterWhile(std::int64_t n, KeepGoing keepGoing) {
 
 // Spins until n milliseconds have passed on the performance counter. A sleep
 // would not do: the caller counts processor cycles during this time.
-void BusyWait(std::int64_t n) {
-  ReadCounterWhile(n, [](std::int64_t elapsed, std::int64_t target) { return elapsed < target; });
+void BusyWait(SystemPort& system, std::int64_t n) {
+  ReadCounterWhile(system, n,
+                   [](std::int64_t elapsed, std::int64_t target) { return elapsed < target; });
 }
 
 // Makes the same calls as BusyWait without waiting, so that their cost can be
 // taken off the measurement.
-void Reference(std::int64_t n) {
-  ReadCounterWhile(n, [](std::int64_t elapsed, std::int64_t target) { return elapsed == target; });
+void Reference(SystemPort& system, std::int64_t n) {
+  ReadCounterWhile(system, n,
+                   [](std::int64_t elapsed, std::int64_t target) { return elapsed == target; });
 }
 
-std::int64_t CyclesDuring(void (*routine)(std::int64_t)) {
+std::int64_t CyclesDuring(SystemPort& system, void (*routine)(SystemPort&, std::int64_t)) {
   std::uint64_t before = 0;
-  if (!System().ReadTimeStampCounter(before)) return -1;
-  routine(kWaitMilliseconds);
+  if (!system.ReadTimeStampCounter(before)) return -1;
+  routine(system, kWaitMilliseconds);
   std::uint64_t after = 0;
-  if (!System().ReadTimeStampCounter(after)) return -1;
+  if (!system.ReadTimeStampCounter(after)) return -1;
   return static_cast<std::int64_t>(after - before);
 }
 
 }  // namespace
 
-bool RunsUnderWow64() {
-  if (!System().Kernel32HasEntry("GetNativeSystemInfo")) return false;
-  if (!System().Kernel32HasEntry("IsWow64Process")) return false;
+bool RunsUnderWow64(SystemPort& system) {
+  if (!system.Kernel32HasEntry("GetNativeSystemInfo")) return false;
+  if (!system.Kernel32HasEntry("IsWow64Process")) return false;
   bool wow64 = false;
-  return System().IsWow64Process(wow64) && wow64;
+  return system.IsWow64Process(wow64) && wow64;
 }
 
-bool FileExists(std::u16string_view path) {
-  return System().GetFileAttributes(path) != kInvalidFileAttributes;
+bool FileExists(SystemPort& system, std::u16string_view path) {
+  return system.GetFileAttributes(path) != kInvalidFileAttributes;
 }
 
-std::int32_t MeasureCpuMhz() {
-  const std::int64_t waited = CyclesDuring(BusyWait);
-  const std::int64_t reference = CyclesDuring(Reference);
+std::int32_t MeasureCpuMhz(SystemPort& system) {
+  const std::int64_t waited = CyclesDuring(system, BusyWait);
+  const std::int64_t reference = CyclesDuring(system, Reference);
   // Wrapping subtraction: two faulted readings or a counter that ran backwards
   // must not be undefined behaviour.
   const auto difference = static_cast<std::int64_t>(static_cast<std::uint64_t>(waited) -

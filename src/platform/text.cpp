@@ -114,4 +114,10 @@ std::u16string AsciiToUtf16(std::string_view ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }
 
+std::u16string FolderOfPath(std::u16string_view path) {
+  const std::size_t last = path.rfind(u'\\');
+  return last == std::u16string_view::npos ? std::u16string()
+                                           : std::u16string(path.substr(0, last + 1));
+}
+
 }  // namespace glimmer

@@ -18,4 +18,8 @@ std::u16string FromUtf8(std::string_view bytes);
 // ASCII-only widening for literals and numbers built in the C locale.
 std::u16string AsciiToUtf16(std::string_view ascii);
 
+// path up to and including its last backslash; "" when it has none. Forward
+// slashes do not count.
+std::u16string FolderOfPath(std::u16string_view path);
+
 }  // namespace glimmer

@@ -2,8 +2,6 @@
 
 #include <optional>
 
-#include "i18n/text_catalog.h"
-
 namespace glimmer {
 namespace {
 
@@ -20,14 +18,14 @@ std::optional<std::u16string_view> PartAt(std::u16string_view buffer, std::size_
 
 }  // namespace
 
-std::vector<FileFilter> BuildFilterList() {
+std::vector<FileFilter> BuildFilterList(const TextCatalog& catalog) {
   // The first pattern list in the display text has a comma where the others
   // have semicolons; users have always seen it so.
   return {
-      {Translate(u"All supported files") +
+      {catalog.Translate(u"All supported files") +
            u" (*.m3u,*.pls;*.mp3;*.wma;*.aac;*.ogg;*.flac;*.wav;*.mid)",
        u"*.m3u;*.pls;*.mp3;*.wma;*.aac;*.ogg;*.flac;*.wav;*.mid"},
-      {Translate(u"Playlist Files") + u" (*.m3u,*.pls)", u"*.m3u;*.pls"},
+      {catalog.Translate(u"Playlist Files") + u" (*.m3u,*.pls)", u"*.m3u;*.pls"},
       {u"MP3 (*.mp3)", u"*.mp3"},
       {u"Windows Media Audio (*.wma)", u"*.wma"},
       {u"Advanced Audio Coding (*.aac)", u"*.aac"},

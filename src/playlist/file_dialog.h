@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "i18n/text_catalog.h"
+
 namespace glimmer {
 
 // OPENFILENAMEW flags the editor sets.
@@ -31,7 +33,7 @@ struct FileFilter {
 
 // The filter list in the order shown, the first selected when the dialog
 // opens; the two first display texts are translated.
-std::vector<FileFilter> BuildFilterList();
+std::vector<FileFilter> BuildFilterList(const TextCatalog& catalog);
 
 // lpstrFilter's form: display text and pattern of each pair, each ended by a
 // NUL, and one more NUL after the last pair.

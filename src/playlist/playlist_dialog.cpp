@@ -1,9 +1,10 @@
 #include "playlist/playlist_dialog.h"
 
+#include "dialog/error_box.h"
 #include "i18n/language.h"
-#include "i18n/text_catalog.h"
 #include "platform/product.h"
 #include "platform/registry.h"
+#include "platform/text.h"
 #include "playlist/file_dialog.h"
 #include "playlist/playlist_text.h"
 #include "resource_ids.h"
@@ -13,14 +14,19 @@ namespace glimmer {
 static_assert(kPlaylistColumnHeader.size() == 8 + 98);
 
 std::u16string PlaylistKeyFor(std::u16string_view productName) {
-  std::u16string key(BaseFolderOf(kSettingsKey));
+  std::u16string key = FolderOfPath(kSettingsKey);
   key += productName;
   return key;
 }
 
 CPlaylistDlg::CPlaylistDlg(Node& settings, std::u16string_view productName,
-                           PlaylistControls& controls)
-    : settings_(settings), productName_(productName), controls_(controls) {}
+                           PlaylistControls& controls, const PlaylistPorts& ports,
+                           TextCatalog& catalog)
+    : settings_(settings),
+      productName_(productName),
+      controls_(controls),
+      ports_(ports),
+      catalog_(catalog) {}
 
 bool CPlaylistDlg::ProcessWindowMessage(const DialogMessage& message, std::intptr_t& result) {
   result = 0;
@@ -64,21 +70,21 @@ void CPlaylistDlg::Initialise() {
   controls_.InsertColumn(0, kPlaylistColumnHeader, width);
 
   std::u16string saved;
-  ReadRegistryString(kHkeyLocalMachine, PlaylistKeyFor(productName_), kPlayListValue, saved, true);
+  ReadRegistryString(ports_.registry, ports_.system, kHkeyLocalMachine,
+                     PlaylistKeyFor(productName_), kPlayListValue, saved, true);
   ParsePlaylistText(u"", saved);
   for (std::size_t i = 0; i < PlaylistEntries.size(); ++i)
     controls_.InsertItem(static_cast<int>(i), PlaylistEntries[i]);
 
-  if (TextCatalog* catalog = TextCatalog::Installed()) {
-    catalog->SelectTextBlock(kDialogTextBlock);
-    catalog->TranslateWindow(controls_.Dialog());
-  }
-  controls_.SetCheck(settings_[kShufflePlayListKey].AsInt());
+  catalog_.SelectTextBlock(kDialogTextBlock);
+  catalog_.TranslateWindow(ports_.windows, controls_.Dialog());
+  controls_.SetCheck(settings_[keys::kShufflePlayList].AsInt());
 }
 
 void CPlaylistDlg::Add() {
   std::u16string buffer(kOpenFileBufferLength, u'\0');
-  if (!controls_.GetOpenFileName(JoinFilterList(BuildFilterList()), kAddFilesFlags, buffer)) {
+  if (!controls_.GetOpenFileName(JoinFilterList(BuildFilterList(catalog_)), kAddFilesFlags,
+                                 buffer)) {
     // Fetched so the failure is consumed; a cancel and a failure look alike here.
     controls_.CommDlgExtendedError();
     return;
@@ -103,28 +109,27 @@ void CPlaylistDlg::Remove() {
 }
 
 void CPlaylistDlg::Shuffle() {
-  settings_[kShufflePlayListKey] = static_cast<std::int32_t>(controls_.GetCheck() != 0 ? 1 : 0);
+  settings_[keys::kShufflePlayList] = static_cast<std::int32_t>(controls_.GetCheck() != 0 ? 1 : 0);
 }
 
 void CPlaylistDlg::Ok() {
-  const HResult written = WriteRegistryString(kHkeyLocalMachine, PlaylistKeyFor(productName_),
-                                              kPlayListValue, JoinPlaylist(PlaylistEntries), true);
+  const HResult written = WriteRegistryString(ports_.registry, ports_.system, kHkeyLocalMachine,
+                                              PlaylistKeyFor(productName_), kPlayListValue,
+                                              JoinPlaylist(PlaylistEntries), true);
   // Without write access to HKEY_LOCAL_MACHINE the old list would stay in
   // silence; the user is told, as the settings dialog tells of its own save.
-  if (written != kSOk)
-    Ui().MessageBox(controls_.Dialog(), Translate(kRegistryWriteErrorMessage),
-                    Translate(kErrorCaptionText), kMbOk | kMbIconError);
+  if (written != kSOk) ShowRegistryWriteError(ports_.ui, catalog_, controls_.Dialog());
   controls_.EndDialog(kIdOk);
 }
 
 void CPlaylistDlg::Cancel() { controls_.EndDialog(kIdCancel); }
 
 bool CPlaylistDlg::ParsePlaylistText(std::u16string_view base, std::u16string_view text) {
-  return glimmer::ParsePlaylistText(base, text, PlaylistEntries);
+  return glimmer::ParsePlaylistText(ports_.system, base, text, PlaylistEntries);
 }
 
 void CPlaylistDlg::LoadPlaylistFile(std::u16string_view path) {
-  glimmer::LoadPlaylistFile(path, PlaylistEntries);
+  glimmer::LoadPlaylistFile(ports_.system, ports_.files, path, PlaylistEntries);
 }
 
 void CPlaylistDlg::AddPlaylistFile(std::u16string_view path) {
@@ -133,7 +138,7 @@ void CPlaylistDlg::AddPlaylistFile(std::u16string_view path) {
     return;
   }
   std::vector<std::u16string> loaded;
-  glimmer::LoadPlaylistFile(path, loaded);
+  glimmer::LoadPlaylistFile(ports_.system, ports_.files, path, loaded);
   for (const std::u16string& entry : loaded) AppendItem(entry);
 }
 

@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "config/node.h"
+#include "dialog/dialog_message.h"
+#include "i18n/text_catalog.h"
+#include "platform/file_port.h"
+#include "platform/ports.h"
+#include "platform/registry_port.h"
 #include "playlist/playlist_controls.h"
-#include "settings/dialog_frame.h"
 
 namespace glimmer {
-
-inline constexpr std::u16string_view kPlayListValue = u"PlayList";
-inline constexpr std::u16string_view kShufflePlayListKey = u"ShufflePlayList";
 
 // The column is never seen (the list has no header); the blanks only make it
 // wide enough for long paths.
@@ -29,9 +30,21 @@ inline constexpr int kPlaylistColumnPadding = 15;
 // with productName as its last component.
 std::u16string PlaylistKeyFor(std::u16string_view productName);
 
+// What the editor reaches beyond its own window: the saved list, the files it
+// names and adds, the texts of its window, and the error box.
+struct PlaylistPorts {
+  RegistryPort& registry;
+  SystemPort& system;
+  FilePort& files;
+  WindowPort& windows;
+  UiPort& ui;
+};
+
 class CPlaylistDlg {
  public:
-  CPlaylistDlg(Node& settings, std::u16string_view productName, PlaylistControls& controls);
+  // catalog: the settings dialog's, whose language the editor speaks.
+  CPlaylistDlg(Node& settings, std::u16string_view productName, PlaylistControls& controls,
+               const PlaylistPorts& ports, TextCatalog& catalog);
   CPlaylistDlg(const CPlaylistDlg&) = delete;
   CPlaylistDlg& operator=(const CPlaylistDlg&) = delete;
 
@@ -66,6 +79,8 @@ class CPlaylistDlg {
   Node& settings_;
   std::u16string productName_;
   PlaylistControls& controls_;
+  PlaylistPorts ports_;
+  TextCatalog& catalog_;
 };
 
 }  // namespace glimmer

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/file_port.h"
 #include "platform/system.h"
 #include "platform/text.h"
-#include "playlist/file_port.h"
 
 namespace glimmer {
 namespace {
@@ -19,17 +19,17 @@ bool IsSkipped(std::u16string_view line) { return line.empty() || line.front() =
 // Appends base + candidate or else candidate when either exists. A path with a
 // NUL names nothing: Windows would only see the part before it, and the entry
 // could not be saved whole.
-bool AppendIfExists(std::u16string_view base, std::u16string_view candidate,
+bool AppendIfExists(SystemPort& system, std::u16string_view base, std::u16string_view candidate,
                     std::vector<std::u16string>& entries) {
   if (candidate.find(u'\0') != std::u16string_view::npos) return false;
   std::u16string joined(base);
   joined += candidate;
-  if (FileExists(joined)) {
+  if (FileExists(system, joined)) {
     entries.push_back(std::move(joined));
     return true;
   }
   // With no base the first test already asked about this very path.
-  if (!base.empty() && FileExists(candidate)) {
+  if (!base.empty() && FileExists(system, candidate)) {
     entries.emplace_back(candidate);
     return true;
   }
@@ -52,29 +52,30 @@ bool IsAscii(std::string_view bytes) {
 // One line of an M3U file. Players of old wrote the system's ANSI code page,
 // current ones write UTF-8; the product has always read bytes as ISO 8859-1,
 // so that reading comes first and the others only rescue a line it loses.
-void AddFileLine(std::u16string_view base, std::string_view bytes,
-                 std::vector<std::u16string>& entries) {
+void AddFileLine(SystemPort& system, FilePort& files, std::u16string_view base,
+                 std::string_view bytes, std::vector<std::u16string>& entries) {
   const std::u16string latin1 = Latin1(bytes);
-  if (IsSkipped(latin1) || AppendIfExists(base, latin1, entries)) return;
+  if (IsSkipped(latin1) || AppendIfExists(system, base, latin1, entries)) return;
   // Every decoding of ASCII is the same text, and a NUL spoils them all.
   if (IsAscii(bytes) || bytes.find('\0') != std::string_view::npos) return;
 
   std::u16string utf8;
   if (IsValidUtf8(bytes)) {
     utf8 = FromUtf8(bytes);
-    if (AppendIfExists(base, utf8, entries)) return;
+    if (AppendIfExists(system, base, utf8, entries)) return;
   }
   std::u16string ansi;
-  if (Files().MultiByteToWideChar(kCpAcp, bytes, ansi) && ansi != latin1 && ansi != utf8)
-    AppendIfExists(base, ansi, entries);
+  if (files.MultiByteToWideChar(kCpAcp, bytes, ansi) && ansi != latin1 && ansi != utf8)
+    AppendIfExists(system, base, ansi, entries);
 }
 
 // Splits a file's bytes into lines as the C runtime's text mode reads them: CR
 // LF becomes LF, a lone CR stays. Bytes arrive in chunks of any size.
 class LineSplitter {
  public:
-  LineSplitter(std::u16string_view base, std::vector<std::u16string>& entries)
-      : base_(base), entries_(entries) {
+  LineSplitter(SystemPort& system, FilePort& files, std::u16string_view base,
+               std::vector<std::u16string>& entries)
+      : system_(system), files_(files), base_(base), entries_(entries) {
     line_.reserve(kMaxPlaylistLine + 1);
   }
 
@@ -118,10 +119,12 @@ class LineSplitter {
     return !stopped_;
   }
   void EndLine() {
-    AddFileLine(base_, line_, entries_);
+    AddFileLine(system_, files_, base_, line_, entries_);
     line_.clear();
   }
 
+  SystemPort& system_;
+  FilePort& files_;
   std::u16string_view base_;
   std::vector<std::u16string>& entries_;
   std::string line_;
@@ -131,25 +134,26 @@ class LineSplitter {
 
 }  // namespace
 
-bool ParsePlaylistText(std::u16string_view base, std::u16string_view text,
+bool ParsePlaylistText(SystemPort& system, std::u16string_view base, std::u16string_view text,
                        std::vector<std::u16string>& entries) {
   while (!text.empty()) {
     const std::size_t end = text.find(u'\n');
     const std::u16string_view line = text.substr(0, end);
     if (line.size() > kMaxPlaylistLine) break;
-    if (!IsSkipped(line)) AppendIfExists(base, line, entries);
+    if (!IsSkipped(line)) AppendIfExists(system, base, line, entries);
     if (end == std::u16string_view::npos) break;
     text.remove_prefix(end + 1);
   }
   return !entries.empty();
 }
 
-void LoadPlaylistFile(std::u16string_view path, std::vector<std::u16string>& entries) {
-  FilePort& files = Files();
+void LoadPlaylistFile(SystemPort& system, FilePort& files, std::u16string_view path,
+                      std::vector<std::u16string>& entries) {
   FileOwner file(files, files.OpenForReading(path));
   if (!file) return;
 
-  LineSplitter lines(BaseFolderOf(path), entries);
+  const std::u16string base = FolderOfPath(path);
+  LineSplitter lines(system, files, base, entries);
   std::array<std::uint8_t, kReadChunk> chunk;
   // The byte-order mark is recognised only whole and only at the very start,
   // so the first bytes are held back until three have come or the file ended.
@@ -181,11 +185,6 @@ std::u16string JoinPlaylist(const std::vector<std::u16string>& entries) {
     joined += u'\n';
   }
   return joined;
-}
-
-std::u16string_view BaseFolderOf(std::u16string_view path) {
-  const std::size_t slash = path.rfind(u'\\');
-  return slash == std::u16string_view::npos ? std::u16string_view() : path.substr(0, slash + 1);
 }
 
 bool IsM3uName(std::u16string_view path) { return path.ends_with(u"m3u"); }

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_port.h"
+#include "platform/ports.h"
+
 namespace glimmer {
 
 // A longer line ends the reading; the entries found before it stay.
@@ -16,20 +19,18 @@ inline constexpr std::size_t kMaxPlaylistLine = 2022;
 // when that exists, else line alone when that exists. Empty lines and lines
 // starting with "#" are skipped; nothing is trimmed. True when entries is not
 // empty afterwards.
-bool ParsePlaylistText(std::u16string_view base, std::u16string_view text,
+bool ParsePlaylistText(SystemPort& system, std::u16string_view base, std::u16string_view text,
                        std::vector<std::u16string>& entries);
 
 // Appends the entries of the M3U file at path, relative lines taken against
 // the file's own folder. Lines are read byte for byte (ISO 8859-1); a line
 // that so names nothing is tried again as UTF-8 and in the ANSI code page. A
 // file that cannot be opened adds nothing.
-void LoadPlaylistFile(std::u16string_view path, std::vector<std::u16string>& entries);
+void LoadPlaylistFile(SystemPort& system, FilePort& files, std::u16string_view path,
+                      std::vector<std::u16string>& entries);
 
 // The saved form: every entry followed by one line feed, the last one too.
 std::u16string JoinPlaylist(const std::vector<std::u16string>& entries);
-
-// The folder part of path up to and including its last backslash; "" when none.
-std::u16string_view BaseFolderOf(std::u16string_view path);
 
 // True when the last three characters are exactly "m3u" (case matters).
 bool IsM3uName(std::u16string_view path);

@@ -1,9 +1,9 @@
 #include "settings/dialog_frame.h"
 
-#include "display/monitor_selection.h"
+#include "dialog/error_box.h"
 #include "i18n/language.h"
-#include "i18n/text_catalog.h"
 #include "resource_ids.h"
+#include "settings/monitor_controls.h"
 #include "settings/settings_table.h"
 
 namespace glimmer {
@@ -31,6 +31,12 @@ std::u16string MakerPageAddress(std::u16string_view languageTag) {
     if (!page.tag.empty() && page.tag == languageTag) address = page.address;
   return std::u16string(address) + std::u16string(kMakerPageQuery);
 }
+
+CSettingsDlgBase::CSettingsDlgBase(DialogHost& host, const Platform& platform)
+    : host_(host),
+      platform_(platform),
+      display_(platform.direct3d9, platform.monitors),
+      wallpaper_(platform.windows) {}
 
 std::intptr_t CSettingsDlgBase::DialogProc(const DialogMessage& message) {
   std::intptr_t result = 0;
@@ -86,23 +92,35 @@ HResult CSettingsDlgBase::AcceptDevice(const D3dCaps&, std::uint32_t, std::int32
 
 std::intptr_t CSettingsDlgBase::OnInitDialog() {
   wallpaper_.Open();
-  SetUpDialogLanguage(host_.Window());
+  catalog_ = LoadDialogCatalog(platform_.resources, platform_.registry, platform_.system);
+  catalog_.TranslateWindow(platform_.windows, host_.Window());
   // The monitor controls are addressed by id whenever they are used; an id
   // the template lacks behaves as a null handle there.
   return 1;
 }
 
-void CSettingsDlgBase::SaveSettings() { glimmer::SaveSettings(settings_, host_.Window()); }
+void CSettingsDlgBase::SaveSettings() {
+  if (!WriteSettings(settings_, platform_.registry, platform_.system))
+    ShowRegistryWriteError(platform_.ui, catalog_, host_.Window());
+}
 
 void CSettingsDlgBase::LoadSettings() {
   display_.QueryFirstAdapter();
   SetDefaults();
-  LoadSavedSettings(settings_);
+  LoadSavedSettings(settings_, platform_.registry, platform_.system);
 }
 
 void CSettingsDlgBase::OpenMakerPage() {
-  const TextCatalog* catalog = TextCatalog::Installed();
-  host_.OpenWebPage(MakerPageAddress(catalog ? catalog->CurrentLanguageTag() : std::u16string()));
+  host_.OpenWebPage(MakerPageAddress(catalog_.CurrentLanguageTag()));
+}
+
+HardwarePorts CSettingsDlgBase::Hardware() const {
+  return {.direct3d9 = platform_.direct3d9,
+          .wmi = platform_.wmi,
+          .directDraw = platform_.directDraw,
+          .displayDevices = platform_.displayDevices,
+          .registry = platform_.registry,
+          .system = platform_.system};
 }
 
 }  // namespace glimmer

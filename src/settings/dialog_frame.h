@@ -1,48 +1,24 @@
 // The part of a settings dialog that does not depend on the product's
-// controls: it owns the settings tree, the display inventory and the channel
-// to a running wallpaper, sets up the dialog's language, routes the common
-// messages and commands, and calls the product's dialog back through virtual
-// hooks (declared in the order products rely on).
+// controls: it owns the settings tree, the display inventory, the channel to
+// a running wallpaper and the text catalogue, sets up the dialog's language,
+// routes the common messages and commands, and calls the product's dialog
+// back through virtual hooks (declared in the order products rely on).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "app/wallpaper.h"
 #include "config/node.h"
+#include "dialog/dialog_controls.h"
+#include "dialog/dialog_message.h"
 #include "display/display_inventory.h"
-#include "platform/ports.h"
-#include "settings/dialog_controls.h"
+#include "display/video_memory.h"
+#include "i18n/text_catalog.h"
+#include "platform/platform.h"
+#include "settings/wallpaper.h"
 
 namespace glimmer {
-
-// Window messages and notification codes the dialogs route.
-inline constexpr std::uint32_t kWmDestroy = 0x0002;
-inline constexpr std::uint32_t kWmClose = 0x0010;
-inline constexpr std::uint32_t kWmInitDialog = 0x0110;
-inline constexpr std::uint32_t kWmCommand = 0x0111;
-inline constexpr std::uint32_t kWmHScroll = 0x0114;
-inline constexpr std::uint32_t kBnClicked = 0;
-inline constexpr std::uint32_t kCbnSelEndOk = 9;
-inline constexpr ControlId kIdOk = 1;
-inline constexpr ControlId kIdCancel = 2;
-
-struct DialogMessage {
-  std::uint32_t message = 0;
-  std::uintptr_t wParam = 0;
-  std::intptr_t lParam = 0;
-
-  // WM_COMMAND: the control id in the low word, the notification in the high word.
-  ControlId CommandId() const { return static_cast<ControlId>(wParam & 0xFFFF); }
-  std::uint32_t NotificationCode() const {
-    return static_cast<std::uint32_t>((wParam >> 16) & 0xFFFF);
-  }
-  static DialogMessage Command(ControlId id, std::uint32_t code) {
-    return {kWmCommand, (static_cast<std::uintptr_t>(code) << 16) | static_cast<std::uint16_t>(id),
-            0};
-  }
-};
 
 // What a settings dialog needs of its window beyond its controls.
 class DialogHost {
@@ -64,13 +40,14 @@ class DialogHost {
   virtual void PostQuitMessage(int code) = 0;
   // ShellExecuteW(no owner, default verb, url, no parameters or folder, SW_SHOWNORMAL).
   virtual void OpenWebPage(std::u16string_view url) = 0;
-  // The playlist editor, modal, on the dialog's settings tree.
-  virtual void RunPlaylistEditor(Node& settings) = 0;
+  // The playlist editor, modal, on the dialog's settings tree, speaking the
+  // dialog's language.
+  virtual void RunPlaylistEditor(Node& settings, TextCatalog& catalog) = 0;
 };
 
 class CSettingsDlgBase {
  public:
-  explicit CSettingsDlgBase(DialogHost& host) : host_(host) {}
+  CSettingsDlgBase(DialogHost& host, const Platform& platform);
   CSettingsDlgBase(const CSettingsDlgBase&) = delete;
   CSettingsDlgBase& operator=(const CSettingsDlgBase&) = delete;
 
@@ -89,6 +66,8 @@ class CSettingsDlgBase {
 
   // The ended dialog's settings, for whoever wants to look.
   Node& Settings() { return settings_; }
+  // The catalogue the dialog speaks from, loaded when it opened.
+  const TextCatalog& Catalog() const { return catalog_; }
 
  protected:
   // Writes the tree to the settings key, with the error box on failure.
@@ -97,12 +76,16 @@ class CSettingsDlgBase {
   void LoadSettings();
   // The maker's page in the dialog's language.
   void OpenMakerPage();
+  // The ports the hardware measurements read.
+  HardwarePorts Hardware() const;
 
   DialogHost& host_;
+  const Platform& platform_;
   DialogControls& Controls() { return host_.Controls(); }
   Node settings_;
   DisplayInventory display_;
   WallpaperChannel wallpaper_;
+  TextCatalog catalog_;
 };
 
 // The maker's web page for a language tag: "de", "fr" and "ru" have their

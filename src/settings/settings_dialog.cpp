@@ -1,11 +1,10 @@
 #include "settings/settings_dialog.h"
 
-#include "display/antialiasing.h"
-#include "display/direct3d9_port.h"
-#include "display/monitor_selection.h"
 #include "i18n/format.h"
 #include "platform/product.h"
 #include "resource_ids.h"
+#include "settings/antialiasing_controls.h"
+#include "settings/monitor_controls.h"
 #include "settings/settings_table.h"
 
 namespace glimmer {
@@ -67,7 +66,7 @@ bool CSettingsDlg::RouteOwnAfter(const DialogMessage& message) {
   DialogControls& controls = Controls();
   switch (message.CommandId()) {
     case IDC_EDIT_PLAYLIST:
-      host_.RunPlaylistEditor(settings_);
+      host_.RunPlaylistEditor(settings_, catalog_);
       return true;
     case IDC_PLAY_MY_MUSIC:
       controls.Enable(IDC_EDIT_PLAYLIST, controls.GetCheck(IDC_PLAY_MY_MUSIC) != 0);
@@ -75,7 +74,7 @@ bool CSettingsDlg::RouteOwnAfter(const DialogMessage& message) {
     case IDC_RUN_AT_STARTUP:
       return true;  // taken on OK
     case IDC_RESTORE_DEFAULTS: {
-      const Direct3D9Hold direct3d;
+      const Direct3D9Hold direct3d(platform_.direct3d9);
       SetDefaults();
       LoadControls();
       NotifyAll();
@@ -116,11 +115,11 @@ void CSettingsDlg::EnableMusicControls(bool musicEnabled) {
 void CSettingsDlg::ShowVolumeLabel(ControlId label, std::u16string_view format,
                                    std::int32_t volume) {
   // A translation whose placeholders differ from the key's is not used.
-  Controls().SetText(label, FormatTranslated(format, {volume}));
+  Controls().SetText(label, FormatTranslated(catalog_, format, {volume}));
 }
 
 std::intptr_t CSettingsDlg::OnInitDialog() {
-  const Direct3D9Hold direct3d;
+  const Direct3D9Hold direct3d(platform_.direct3d9);
   CSettingsDlgBase::OnInitDialog();
   display_.EnumerateDisplayAdapters(
       settings_, [this](const D3dCaps& caps, std::uint32_t vertexProcessing, std::int32_t format) {
@@ -128,20 +127,20 @@ std::intptr_t CSettingsDlg::OnInitDialog() {
       });
   LoadSettings();
   LoadControls();
-  host_.SetTitle(FormatTranslated(kTitleFormat, {kProductName, kProductVersion}));
+  host_.SetTitle(FormatTranslated(catalog_, kTitleFormat, {kProductName, kProductVersion}));
   host_.Show();
   host_.SetBigIcon();
   return 1;
 }
 
-void CSettingsDlg::SetDefaults() { SetDefaultSettings(settings_); }
+void CSettingsDlg::SetDefaults() { SetDefaultSettings(settings_, Hardware()); }
 
 void CSettingsDlg::LoadControls() {
   using namespace keys;
   DialogControls& controls = Controls();
   controls.SetCheck(IDC_EXIT_ON_MOUSE_MOVE, Flag(Setting(kDisableOnMouseActivate) == 0));
   controls.SetCheck(IDC_HIGH_QUALITY_TEXTURES, Setting(kHighQualityTextures));
-  controls.SetCheck(IDC_RUN_AT_STARTUP, Flag(RunsAtStartup()));
+  controls.SetCheck(IDC_RUN_AT_STARTUP, Flag(RunsAtStartup(platform_.registry, platform_.system)));
 
   const bool musicEnabled = Setting(kDisableMusic) == 0;
   const bool usePlaylist = Setting(kUsePlaylist) != 0;
@@ -166,11 +165,11 @@ void CSettingsDlg::LoadControls() {
   controls.SetCheck(IDC_HIGH_QUALITY_GRAPHICS, Setting(kHighQualityGraphics));
   const bool antialiasing = Setting(kAntialiasing) != 0;
   controls.SetCheck(IDC_ANTIALIASING, Flag(antialiasing));
-  FillAntialiasingList(settings_, controls);
+  FillAntialiasingList(settings_, controls, platform_.direct3d11);
   controls.Enable(IDC_ANTIALIASING_LABEL, antialiasing);
   controls.Enable(IDC_ANTIALIASING_LIST, antialiasing);
 
-  FillMonitorList(display_, settings_, controls);
+  FillMonitorList(display_, settings_, controls, catalog_);
   FillModeList(display_, settings_, controls);
 }
 
@@ -187,7 +186,7 @@ void CSettingsDlg::ApplyControls() {
   settings_[kDisableMusic] = Flag(!checked(IDC_ENABLE_MUSIC));
   settings_[kSoundsVolumePercentage] = controls.GetTrackBarPos(IDC_SOUNDS_VOLUME);
   settings_[kDisableSound] = Flag(!checked(IDC_ENABLE_SOUNDS));
-  WriteStartupEntry(checked(IDC_RUN_AT_STARTUP));
+  WriteStartupEntry(platform_.registry, platform_.system, checked(IDC_RUN_AT_STARTUP));
 }
 
 void CSettingsDlg::RevertControls() {

@@ -22,7 +22,7 @@ enum class LiveChange : std::uint32_t {
 
 class CSettingsDlg : public CSettingsDlgBase {
  public:
-  explicit CSettingsDlg(DialogHost& host) : CSettingsDlgBase(host) {}
+  CSettingsDlg(DialogHost& host, const Platform& platform) : CSettingsDlgBase(host, platform) {}
 
   bool ProcessWindowMessage(const DialogMessage& message, std::intptr_t& result) override;
   void ApplyControls() override;

@@ -1,28 +1,14 @@
 #include "settings/settings_table.h"
 
-#include "display/video_memory.h"
-#include "i18n/text_catalog.h"
 #include "platform/product.h"
 #include "platform/registry.h"
+#include "platform/system.h"
 
 namespace glimmer {
-namespace {
 
-inline constexpr std::u16string_view kInstallerKey =
-    u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerdale 3D Screensaver_is1";
-inline constexpr std::u16string_view kMainProgramFile = u"\\Glimmerdale 3D Screensaver.exe";
-
-std::u16string ReadString(RegKey root, std::u16string_view key, std::u16string_view value) {
-  std::u16string text;
-  ReadRegistryString(root, key, value, text, /*prefer64BitView=*/true);
-  return text;
-}
-
-}  // namespace
-
-void SetDefaultSettings(Node& settings) {
+void SetDefaultSettings(Node& settings, const HardwarePorts& hardware) {
   // Measured first: the rule needs all three readings.
-  const QualityDefaults quality = MeasureQualityDefaults();
+  const QualityDefaults quality = MeasureQualityDefaults(hardware);
   using namespace keys;
   settings[kHighQualityTextures] = quality.highQualityTextures;
   settings[kEnableMultiMonitorMode] = 1;
@@ -41,36 +27,32 @@ void SetDefaultSettings(Node& settings) {
   settings[kShufflePlayList] = 1;
 }
 
-void LoadSavedSettings(Node& settings) {
-  settings.LoadFromRegistry(kHkeyLocalMachine, kSettingsKey);
+// A 32-bit process on 64-bit Windows keeps the settings in the native view.
+void LoadSavedSettings(Node& settings, RegistryPort& registry, SystemPort& system) {
+  settings.LoadFromRegistry(registry, kHkeyLocalMachine, kSettingsKey, RunsUnderWow64(system));
 }
 
-void SaveSettings(const Node& settings, WindowHandle owner) {
-  if (settings.SaveToRegistry(kHkeyLocalMachine, kSettingsKey)) return;
-  Ui().MessageBox(owner, Translate(kRegistryWriteErrorMessage), Translate(kErrorCaptionText),
-                  kMbOk | kMbIconError);
+bool WriteSettings(const Node& settings, RegistryPort& registry, SystemPort& system) {
+  return settings.SaveToRegistry(registry, kHkeyLocalMachine, kSettingsKey, RunsUnderWow64(system));
 }
 
-std::u16string InstallFolder() {
-  std::u16string folder = ReadString(kHkeyLocalMachine, kSettingsKey, u"AppPath");
-  if (folder.empty()) folder = ReadString(kHkeyLocalMachine, kInstallerKey, u"InstallLocation");
-  return folder;
-}
-
-std::u16string StartupCommand() {
-  const std::u16string folder = InstallFolder();
+std::u16string StartupCommand(RegistryPort& registry, SystemPort& system) {
+  const std::u16string folder = InstallFolder(registry, system);
   if (folder.empty()) return {};
   return u"\"" + folder + std::u16string(kMainProgramFile) + u"\" /w";
 }
 
-bool RunsAtStartup() {
-  const std::u16string command = StartupCommand();
-  return !command.empty() && ReadString(kHkeyCurrentUser, kRunKey, kRunValue) == command;
+bool RunsAtStartup(RegistryPort& registry, SystemPort& system) {
+  const std::u16string command = StartupCommand(registry, system);
+  if (command.empty()) return false;
+  std::u16string stored;
+  ReadRegistryString(registry, system, kHkeyCurrentUser, kRunKey, kRunValue, stored, true);
+  return stored == command;
 }
 
-void WriteStartupEntry(bool checked) {
-  WriteRegistryString(kHkeyCurrentUser, kRunKey, kRunValue, checked ? StartupCommand() : u"",
-                      /*prefer64BitView=*/true);
+void WriteStartupEntry(RegistryPort& registry, SystemPort& system, bool checked) {
+  WriteRegistryString(registry, system, kHkeyCurrentUser, kRunKey, kRunValue,
+                      checked ? StartupCommand(registry, system) : u"", /*prefer64BitView=*/true);
 }
 
 }  // namespace glimmer

@@ -3,7 +3,7 @@
 // behaves as one (setting does nothing, reading gives 0).
 #pragma once
 
-#include "settings/dialog_controls.h"
+#include "dialog/dialog_controls.h"
 #include "win32/windows_api.h"
 
 namespace glimmer::win32 {

@@ -5,7 +5,8 @@
 #include <d3d11.h>
 // clang-format on
 
-#include "win32/system_library.h"
+#include "win32/com_ptr.h"
+#include "win32/system_dlls.h"
 
 namespace glimmer::win32 {
 
@@ -17,14 +18,10 @@ static_assert(kD3d11MaxMultisampleSampleCount == D3D11_MAX_MULTISAMPLE_SAMPLE_CO
 
 namespace {
 
-struct ReleaseDeleter {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-
 class Win32Direct3D11Device final : public Direct3D11Device {
  public:
-  Win32Direct3D11Device(Library library, ID3D11Device* device, ID3D11DeviceContext* context)
-      : library_(std::move(library)), device_(device), context_(context) {}
+  Win32Direct3D11Device(ComPtr<ID3D11Device> device, ComPtr<ID3D11DeviceContext> context)
+      : device_(std::move(device)), context_(std::move(context)) {}
 
   HResult CheckMultisampleQualityLevels(std::uint32_t format, std::uint32_t sampleCount,
                                         std::uint32_t& levels) override {
@@ -36,10 +33,9 @@ class Win32Direct3D11Device final : public Direct3D11Device {
   }
 
  private:
-  // Released in reverse order: the context, the device, then the library.
-  Library library_;
-  std::unique_ptr<ID3D11Device, ReleaseDeleter> device_;
-  std::unique_ptr<ID3D11DeviceContext, ReleaseDeleter> context_;
+  // Released in reverse order: the context, then the device.
+  ComPtr<ID3D11Device> device_;
+  ComPtr<ID3D11DeviceContext> context_;
 };
 
 }  // namespace
@@ -49,23 +45,19 @@ HResult Win32Direct3D11::D3D11CreateDevice(std::uint32_t driverType, std::uint32
                                            std::unique_ptr<Direct3D11Device>& device,
                                            std::uint32_t& featureLevel) {
   device.reset();
-  if (!pinned_) pinned_ = LoadSystemLibrary(L"d3d11.dll");
-  Library library = LoadSystemLibrary(L"d3d11.dll");
-  if (!library) return kEFail;
-  const auto create = GetEntry<PFN_D3D11_CREATE_DEVICE>(library.get(), "D3D11CreateDevice");
-  if (!create) return kEFail;
-  ID3D11Device* created = nullptr;
-  ID3D11DeviceContext* context = nullptr;
+  constexpr LazyEntry<PFN_D3D11_CREATE_DEVICE> create{SystemDll::Direct3D11, "D3D11CreateDevice"};
+  const PFN_D3D11_CREATE_DEVICE entry = create.Get();
+  if (!entry) return kEFail;
+  ID3D11Device* rawDevice = nullptr;
+  ID3D11DeviceContext* rawContext = nullptr;
   D3D_FEATURE_LEVEL level{};
-  const HRESULT result = create(nullptr, static_cast<D3D_DRIVER_TYPE>(driverType), nullptr, flags,
-                                nullptr, 0, sdkVersion, &created, &level, &context);
-  if (FAILED(result) || !created) {
-    if (context) context->Release();
-    if (created) created->Release();
-    return FAILED(result) ? result : kEFail;
-  }
+  const HRESULT result = entry(nullptr, static_cast<D3D_DRIVER_TYPE>(driverType), nullptr, flags,
+                               nullptr, 0, sdkVersion, &rawDevice, &level, &rawContext);
+  ComPtr<ID3D11Device> created(rawDevice);
+  ComPtr<ID3D11DeviceContext> context(rawContext);
+  if (FAILED(result) || !created) return FAILED(result) ? result : kEFail;
   featureLevel = static_cast<std::uint32_t>(level);
-  device = std::make_unique<Win32Direct3D11Device>(std::move(library), created, context);
+  device = std::make_unique<Win32Direct3D11Device>(std::move(created), std::move(context));
   return result;
 }
 

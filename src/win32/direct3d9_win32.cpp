@@ -7,7 +7,8 @@
 
 #include <cstring>
 
-#include "win32/system_library.h"
+#include "win32/com_ptr.h"
+#include "win32/system_dlls.h"
 
 namespace glimmer::win32 {
 
@@ -45,15 +46,19 @@ D3dDisplayMode FromNative(const D3DDISPLAYMODE& mode) {
                         static_cast<std::int32_t>(mode.Format)};
 }
 
-struct ReleaseDeleter {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-
 class Win32Direct3D9Object final : public Direct3D9 {
  public:
-  // The library stays loaded until the object is released.
-  Win32Direct3D9Object(Library library, std::shared_ptr<IDirect3D9> object)
-      : library_(std::move(library)), object_(std::move(object)) {}
+  // Takes a reference of its own on the port's live object.
+  explicit Win32Direct3D9Object(std::shared_ptr<Win32Direct3D9::Live> live)
+      : live_(std::move(live)), object_(live_->object) {
+    object_->AddRef();
+    ++live_->holders;
+  }
+  Win32Direct3D9Object(const Win32Direct3D9Object&) = delete;
+  Win32Direct3D9Object& operator=(const Win32Direct3D9Object&) = delete;
+  ~Win32Direct3D9Object() override {
+    if (--live_->holders == 0) live_->object = nullptr;
+  }
 
   std::uint32_t GetAdapterCount() override { return object_->GetAdapterCount(); }
 
@@ -134,29 +139,29 @@ class Win32Direct3D9Object final : public Direct3D9 {
     return reinterpret_cast<MonitorHandle>(object_->GetAdapterMonitor(adapter));
   }
 
+  std::uintptr_t Identity() const override {
+    return reinterpret_cast<std::uintptr_t>(object_.get());
+  }
+
  private:
-  Library library_;  // declared first: freed after the object is released
-  std::shared_ptr<IDirect3D9> object_;
+  std::shared_ptr<Win32Direct3D9::Live> live_;
+  ComPtr<IDirect3D9> object_;
 };
 
 }  // namespace
 
 std::unique_ptr<Direct3D9> Win32Direct3D9::Direct3DCreate9(std::uint32_t sdkVersion) {
-  if (!pinned_) pinned_ = LoadSystemLibrary(L"d3d9.dll");
-  Library library = LoadSystemLibrary(L"d3d9.dll");
-  if (!library) return nullptr;
-  using CreateFn = IDirect3D9*(WINAPI*)(UINT);
-  const auto create = GetEntry<CreateFn>(library.get(), "Direct3DCreate9");
-  if (!create) return nullptr;
-  std::shared_ptr<IDirect3D9> object = live_.lock();
-  if (!object || liveVersion_ != sdkVersion) {
-    IDirect3D9* created = create(sdkVersion);
-    if (!created) return nullptr;
-    object.reset(created, ReleaseDeleter());
-    live_ = object;
-    liveVersion_ = sdkVersion;
-  }
-  return std::make_unique<Win32Direct3D9Object>(std::move(library), std::move(object));
+  if (live_->holders > 0 && live_->version == sdkVersion)
+    return std::make_unique<Win32Direct3D9Object>(live_);
+  constexpr LazyEntry<decltype(&::Direct3DCreate9)> create{SystemDll::Direct3D9, "Direct3DCreate9"};
+  // Released when this returns: the holder takes a reference of its own.
+  const ComPtr<IDirect3D9> created(create.CallOr<IDirect3D9*>(nullptr, sdkVersion));
+  if (!created) return nullptr;
+  // An object of another version still in use keeps its own record.
+  if (live_->holders > 0) live_ = std::make_shared<Live>();
+  live_->object = created.get();
+  live_->version = sdkVersion;
+  return std::make_unique<Win32Direct3D9Object>(live_);
 }
 
 }  // namespace glimmer::win32

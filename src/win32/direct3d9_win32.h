@@ -1,11 +1,9 @@
-// The Direct3D 9 port over d3d9.dll, loaded from the system folder; each
-// Direct3D object holds a reference of its own on the library.
+// The Direct3D 9 port over d3d9.dll, loaded from the system folder on first use.
 #pragma once
 
 #include <memory>
 
-#include "display/direct3d9_port.h"
-#include "win32/system_library.h"
+#include "platform/direct3d9_port.h"
 
 struct IDirect3D9;
 
@@ -13,19 +11,23 @@ namespace glimmer::win32 {
 
 class Win32Direct3D9 final : public Direct3D9Port {
  public:
+  Win32Direct3D9() = default;
+  Win32Direct3D9(const Win32Direct3D9&) = delete;
+  Win32Direct3D9& operator=(const Win32Direct3D9&) = delete;
+
   std::unique_ptr<Direct3D9> Direct3DCreate9(std::uint32_t sdkVersion) override;
 
+  // The object handed out while others of its version live. Each holder
+  // keeps a reference of its own and tells the port when it lets go; the
+  // port keeps none, so the last release ends the object.
+  struct Live {
+    IDirect3D9* object = nullptr;
+    std::uint32_t version = 0;
+    int holders = 0;
+  };
+
  private:
-  // Held for the life of the process: every load of the library sets up the
-  // whole device layer again (about a quarter of a second under Wine), while
-  // the objects themselves are still created and released for each use.
-  Library pinned_;
-  // While an object is alive, a create asking for the same version gets that
-  // object again: creating one sets up the whole adapter list (about 150 ms
-  // under Wine), and it answers the same as a new one would. Once the last
-  // holder releases it, the next create starts afresh.
-  std::weak_ptr<IDirect3D9> live_;
-  std::uint32_t liveVersion_ = 0;
+  std::shared_ptr<Live> live_ = std::make_shared<Live>();
 };
 
 }  // namespace glimmer::win32

@@ -3,7 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "win32/system_library.h"
+#include "win32/com_ptr.h"
+#include "win32/system_dlls.h"
 #include "win32/windows_api.h"
 
 // After <windows.h>: ddraw.h needs its types.
@@ -27,9 +28,6 @@ using DirectDrawCreateExFn = HRESULT(WINAPI*)(GUID*, LPVOID*, REFIID, IUnknown*)
 class Win32DirectDraw7 final : public DirectDraw7 {
  public:
   explicit Win32DirectDraw7(IDirectDraw7* object) : object_(object) {}
-  Win32DirectDraw7(const Win32DirectDraw7&) = delete;
-  Win32DirectDraw7& operator=(const Win32DirectDraw7&) = delete;
-  ~Win32DirectDraw7() override { object_->Release(); }
 
   HResult GetAvailableVidMem(const DdsCaps2& caps, std::uint32_t* total,
                              std::uint32_t* free) override {
@@ -50,7 +48,7 @@ class Win32DirectDraw7 final : public DirectDraw7 {
   }
 
  private:
-  IDirectDraw7* object_;
+  ComPtr<IDirectDraw7> object_;
 };
 
 struct EnumerationContext {
@@ -76,22 +74,25 @@ BOOL CALLBACK OnDevice(GUID* guid, LPSTR description, LPSTR name, LPVOID context
 
 class Win32DirectDrawModule final : public DirectDrawModule {
  public:
-  explicit Win32DirectDrawModule(Library library) : library_(std::move(library)) {}
+  explicit Win32DirectDrawModule(HMODULE library) : library_(library) {}
 
   bool HasEntry(std::string_view name) override {
-    return GetProcAddress(library_.get(), std::string(name).c_str()) != nullptr;
+    return GetProcAddress(library_, std::string(name).c_str()) != nullptr;
   }
 
   HResult DirectDrawEnumerateExA(const DeviceVisitor& visit, std::uint32_t flags) override {
-    const auto enumerate =
-        GetEntry<DirectDrawEnumerateExAFn>(library_.get(), kDirectDrawEnumerateExA.data());
+    constexpr LazyEntry<DirectDrawEnumerateExAFn> enumerateEntry{SystemDll::DirectDraw,
+                                                                 kDirectDrawEnumerateExA.data()};
+    const auto enumerate = enumerateEntry.Get();
     if (enumerate == nullptr) return E_FAIL;
     EnumerationContext context{&visit};
     return enumerate(OnDevice, &context, flags);
   }
 
   HResult DirectDrawCreateEx(std::unique_ptr<DirectDraw7>& object) override {
-    const auto create = GetEntry<DirectDrawCreateExFn>(library_.get(), kDirectDrawCreateEx.data());
+    constexpr LazyEntry<DirectDrawCreateExFn> createEntry{SystemDll::DirectDraw,
+                                                          kDirectDrawCreateEx.data()};
+    const auto create = createEntry.Get();
     if (create == nullptr) return E_FAIL;
     void* raw = nullptr;
     const HRESULT result = create(nullptr, &raw, kIidDirectDraw7, nullptr);
@@ -101,16 +102,15 @@ class Win32DirectDrawModule final : public DirectDrawModule {
   }
 
  private:
-  Library library_;
+  HMODULE library_;
 };
 
 }  // namespace
 
 std::unique_ptr<DirectDrawModule> Win32DirectDraw::LoadDirectDraw() {
-  if (!pinned_) pinned_ = LoadSystemLibrary(L"ddraw.dll");
-  Library library = LoadSystemLibrary(L"ddraw.dll");
+  const HMODULE library = SystemDllModule(SystemDll::DirectDraw);
   if (!library) return nullptr;
-  return std::make_unique<Win32DirectDrawModule>(std::move(library));
+  return std::make_unique<Win32DirectDrawModule>(library);
 }
 
 }  // namespace glimmer::win32

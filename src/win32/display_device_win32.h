@@ -1,7 +1,7 @@
 // The display device port over User32 and the system code page.
 #pragma once
 
-#include "display/display_device_port.h"
+#include "platform/display_device_port.h"
 
 namespace glimmer::win32 {
 

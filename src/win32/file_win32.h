@@ -1,7 +1,7 @@
 // The file port over kernel32.
 #pragma once
 
-#include "playlist/file_port.h"
+#include "platform/file_port.h"
 
 namespace glimmer::win32 {
 

@@ -6,7 +6,6 @@
 #include "win32/preview_win32.h"
 #include "win32/settings_dialog_win32.h"
 #include "win32/system_dlls.h"
-#include "win32/system_library.h"
 
 namespace glimmer::win32 {
 
@@ -29,7 +28,7 @@ void Win32ModeHost::ShutDown() {
 }
 
 void Win32ModeHost::Configure(std::int32_t ownerWindow) {
-  RunSettingsDialog(instance_, WindowFromNumber(ownerWindow));
+  RunSettingsDialog(instance_, platform_, WindowFromNumber(ownerWindow));
 }
 
 void Win32ModeHost::Preview(std::int32_t parentWindow) {
@@ -37,11 +36,14 @@ void Win32ModeHost::Preview(std::int32_t parentWindow) {
 }
 
 void Win32ModeHost::ChangePassword() {
-  Library mpr = LoadSystemLibrary(L"mpr.dll");
-  if (!mpr) return;
-  using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, DWORD);
-  if (auto change = GetEntry<PwdChangePasswordFn>(mpr.get(), "PwdChangePasswordA"))
-    change("SCRSAVE", nullptr, 0, 0);
+  constexpr LazyEntry<PwdChangePasswordFn> change{SystemDll::Mpr, "PwdChangePasswordA"};
+  CallPasswordChange(change.Get());
+}
+
+void CallPasswordChange(PwdChangePasswordFn change) {
+  // The legacy request of Windows 9x: the screensaver provider's password,
+  // no owner window, no flags.
+  if (change) change("SCRSAVE", nullptr, 0, 0);
 }
 
 }  // namespace glimmer::win32

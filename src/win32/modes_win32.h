@@ -2,13 +2,22 @@
 #pragma once
 
 #include "app/shell.h"
+#include "platform/platform.h"
 #include "win32/windows_api.h"
 
 namespace glimmer::win32 {
 
+// MPR.DLL's PwdChangePasswordA.
+using PwdChangePasswordFn = DWORD(WINAPI*)(LPCSTR provider, HWND owner, DWORD reserved1,
+                                           DWORD reserved2);
+
+// The password-change mode's call, through entry (nothing when it is missing).
+void CallPasswordChange(PwdChangePasswordFn change);
+
 class Win32ModeHost final : public ModeHost {
  public:
-  explicit Win32ModeHost(HINSTANCE instance) : instance_(instance) {}
+  Win32ModeHost(HINSTANCE instance, const Platform& platform)
+      : instance_(instance), platform_(platform) {}
 
   void StartUp() override;
   void ShutDown() override;
@@ -18,6 +27,7 @@ class Win32ModeHost final : public ModeHost {
 
  private:
   HINSTANCE instance_;
+  const Platform& platform_;
   bool comInitialised_ = false;
 };
 

@@ -1,7 +1,7 @@
 // The monitor port over User32.
 #pragma once
 
-#include "display/monitor_port.h"
+#include "platform/monitor_port.h"
 
 namespace glimmer::win32 {
 

@@ -1,7 +1,7 @@
-// The Win32 adapters of every port, installed for the lifetime of the object.
+// The Win32 adapters of every port, and the platform made of them.
 #pragma once
 
-#include "platform/ports.h"
+#include "platform/platform.h"
 #include "win32/direct3d11_win32.h"
 #include "win32/direct3d9_win32.h"
 #include "win32/directdraw_win32.h"
@@ -18,41 +18,39 @@ namespace glimmer::win32 {
 
 class Win32Platform {
  public:
-  Win32Platform() : installed_(MakePorts()) {}
+  Win32Platform() = default;
+  Win32Platform(const Win32Platform&) = delete;
+  Win32Platform& operator=(const Win32Platform&) = delete;
+
+  const Platform& Ports() const { return ports_; }
 
  private:
-  Ports MakePorts() {
-    Ports ports;
-    ports.registry = &registry_;
-    ports.system = &system_;
-    ports.process = &processes_;
-    ports.ui = &ui_;
-    ports.windows = &windows_;
-    ports.resources = &resources_;
-    ports.direct3d9 = &direct3d9_;
-    ports.direct3d11 = &direct3d11_;
-    ports.monitors = &monitors_;
-    ports.wmi = &wmi_;
-    ports.directDraw = &directDraw_;
-    ports.displayDevices = &displayDevices_;
-    ports.files = &files_;
-    return ports;
-  }
-
   Win32Registry registry_;
   Win32System system_;
   Win32Processes processes_;
   Win32Ui ui_;
   Win32Windows windows_;
   Win32Resources resources_;
+  Win32Files files_;
   Win32Direct3D9 direct3d9_;
   Win32Direct3D11 direct3d11_;
   Win32Monitors monitors_;
   Win32Wmi wmi_;
   Win32DirectDraw directDraw_;
   Win32DisplayDevices displayDevices_;
-  Win32Files files_;
-  ScopedPorts installed_;
+  Platform ports_{.registry = registry_,
+                  .system = system_,
+                  .processes = processes_,
+                  .ui = ui_,
+                  .windows = windows_,
+                  .resources = resources_,
+                  .files = files_,
+                  .direct3d9 = direct3d9_,
+                  .direct3d11 = direct3d11_,
+                  .monitors = monitors_,
+                  .wmi = wmi_,
+                  .directDraw = directDraw_,
+                  .displayDevices = displayDevices_};
 };
 
 }  // namespace glimmer::win32

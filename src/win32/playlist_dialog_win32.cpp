@@ -5,9 +5,10 @@
 
 #include <optional>
 
+#include "platform/product.h"
 #include "playlist/file_dialog.h"
-#include "playlist/playlist_dialog.h"
 #include "resource_ids.h"
+#include "win32/dialog_window.h"
 #include "win32/system_dlls.h"
 #include "win32/wide.h"
 
@@ -19,49 +20,38 @@ static_assert(kOfnAllowMultiSelect == OFN_ALLOWMULTISELECT &&
               kOfnPathMustExist == OFN_PATHMUSTEXIST && kOfnFileMustExist == OFN_FILEMUSTEXIST &&
               kOfnExplorer == OFN_EXPLORER);
 static_assert(kFnErrBufferTooSmall == FNERR_BUFFERTOOSMALL);
-static_assert(kWmInitDialog == WM_INITDIALOG && kWmCommand == WM_COMMAND && kWmClose == WM_CLOSE &&
-              kBnClicked == BN_CLICKED && kIdOk == IDOK && kIdCancel == IDCANCEL);
 
-// The editor's state for one run; lives on RunPlaylistEditor's stack.
+// The editor's state for one run; lives on RunPlaylistEditor's stack. Its
+// controls and dialog object are made when the window exists.
 struct EditorWindow {
+  void Attach(HWND window) {
+    controls.emplace(window);
+    dialog.emplace(settings, kProductName, *controls, ports, catalog);
+  }
+  bool ProcessWindowMessage(const DialogMessage& message, std::intptr_t& result) {
+    return dialog && dialog->ProcessWindowMessage(message, result);
+  }
+  void OnFinalMessage() {}
+
   Node& settings;
-  std::u16string_view productName;
+  TextCatalog& catalog;
+  PlaylistPorts ports;
   std::optional<Win32PlaylistControls> controls;
   std::optional<CPlaylistDlg> dialog;
 };
 
-INT_PTR CALLBACK PlaylistDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* editor = reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    editor = reinterpret_cast<EditorWindow*>(lParam);
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    editor->controls.emplace(window);
-    editor->dialog.emplace(editor->settings, editor->productName, *editor->controls);
-  }
-  if (editor == nullptr || !editor->dialog) return FALSE;
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, DWLP_USER, 0);
-    return FALSE;
-  }
-  std::intptr_t result = 0;
-  const DialogMessage unpacked{message, wParam, lParam};
-  if (!editor->dialog->ProcessWindowMessage(unpacked, result)) return FALSE;
-  // TRUE tells the dialog manager a message was handled; only WM_INITDIALOG
-  // answers otherwise (whether it should set the focus).
-  return message == WM_INITDIALOG ? static_cast<INT_PTR>(result) : TRUE;
-}
-
 }  // namespace
 
-void RunPlaylistEditor(HINSTANCE instance, Node& settings, std::u16string_view productName) {
+void RunPlaylistEditor(HINSTANCE instance, Node& settings, TextCatalog& catalog,
+                       const PlaylistPorts& ports) {
   // The list view's class, whichever comctl32 the process is bound to.
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
   constexpr LazyEntry<decltype(&::InitCommonControlsEx)> initControls{SystemDll::ComCtl32,
                                                                       "InitCommonControlsEx"};
   initControls.CallOr(FALSE, &classes);
-  EditorWindow editor{settings, productName, std::nullopt, std::nullopt};
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PLAYLIST), GetActiveWindow(), PlaylistDialogProc,
-                  reinterpret_cast<LPARAM>(&editor));
+  EditorWindow editor{settings, catalog, ports, std::nullopt, std::nullopt};
+  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_PLAYLIST), GetActiveWindow(),
+                  DialogProcOf<EditorWindow>, reinterpret_cast<LPARAM>(&editor));
 }
 
 Win32PlaylistControls::Win32PlaylistControls(HWND dialog)

@@ -11,13 +11,17 @@
 #include <string_view>
 
 #include "config/node.h"
+#include "i18n/text_catalog.h"
 #include "playlist/playlist_controls.h"
+#include "playlist/playlist_dialog.h"
 
 namespace glimmer::win32 {
 
-// Runs the playlist editor modally from template 162, owned by the active window,
-// on the settings dialog's tree ("ShufflePlayList" is read and written there).
-void RunPlaylistEditor(HINSTANCE instance, Node& settings, std::u16string_view productName);
+// Runs the playlist editor modally from template 162, owned by the active
+// window, on the settings dialog's tree ("ShufflePlayList" is read and written
+// there) and in its language.
+void RunPlaylistEditor(HINSTANCE instance, Node& settings, TextCatalog& catalog,
+                       const PlaylistPorts& ports);
 
 // The controls of a dialog made from template 162.
 class Win32PlaylistControls final : public PlaylistControls {

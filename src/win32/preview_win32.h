@@ -7,15 +7,10 @@
 #include <memory>
 
 #include "app/preview.h"
+#include "win32/com_ptr.h"
 #include "win32/windows_api.h"
 
 namespace glimmer::win32 {
-
-struct ComReleaser {
-  void operator()(IUnknown* object) const { object->Release(); }
-};
-template <typename Interface>
-using ComPtr = std::unique_ptr<Interface, ComReleaser>;
 
 // The child window inside the control panel's preview box, with the decoded
 // picture it stretches over its client area.
@@ -65,10 +60,5 @@ class CPreviewWnd {
 // The preview mode: a child window covering parent's client area, the picture
 // over it, and this thread's message loop until the window is destroyed.
 void RunPreview(HWND parent);
-
-// The command line's window number as a handle (handles are sign-extended).
-inline HWND WindowFromNumber(std::int32_t number) {
-  return reinterpret_cast<HWND>(static_cast<INT_PTR>(number));
-}
 
 }  // namespace glimmer::win32

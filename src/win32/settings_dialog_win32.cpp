@@ -6,6 +6,7 @@
 #include "resource_ids.h"
 #include "settings/settings_dialog.h"
 #include "win32/dialog_controls_win32.h"
+#include "win32/dialog_window.h"
 #include "win32/playlist_dialog_win32.h"
 #include "win32/system_dlls.h"
 #include "win32/wide.h"
@@ -13,14 +14,10 @@
 namespace glimmer::win32 {
 namespace {
 
-static_assert(kWmDestroy == WM_DESTROY && kWmClose == WM_CLOSE && kWmInitDialog == WM_INITDIALOG &&
-              kWmCommand == WM_COMMAND && kWmHScroll == WM_HSCROLL);
-static_assert(kBnClicked == BN_CLICKED && kCbnSelEndOk == CBN_SELENDOK && kIdOk == IDOK &&
-              kIdCancel == IDCANCEL);
-
 class Win32DialogHost final : public DialogHost {
  public:
-  explicit Win32DialogHost(HINSTANCE instance) : instance_(instance) {}
+  Win32DialogHost(HINSTANCE instance, const Platform& platform)
+      : instance_(instance), platform_(platform) {}
   void Attach(HWND dialog) {
     dialog_ = dialog;
     controls_.Attach(dialog);
@@ -52,58 +49,43 @@ class Win32DialogHost final : public DialogHost {
                                                                  "ShellExecuteW"};
     shellExecute.Call(nullptr, nullptr, Wide(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   }
-  void RunPlaylistEditor(Node& settings) override {
-    win32::RunPlaylistEditor(instance_, settings, kProductName);
+  void RunPlaylistEditor(Node& settings, TextCatalog& catalog) override {
+    win32::RunPlaylistEditor(instance_, settings, catalog,
+                             {.registry = platform_.registry,
+                              .system = platform_.system,
+                              .files = platform_.files,
+                              .windows = platform_.windows,
+                              .ui = platform_.ui});
   }
 
  private:
   HINSTANCE instance_;
+  const Platform& platform_;
   HWND dialog_ = nullptr;
   HICON icon_ = nullptr;
   Win32DialogControls controls_;
 };
 
+// The dialog's state for one run; lives on RunSettingsDialog's stack.
 struct SettingsDialogWindow {
-  explicit SettingsDialogWindow(HINSTANCE instance) : host(instance), dialog(host) {}
+  SettingsDialogWindow(HINSTANCE instance, const Platform& platform)
+      : host(instance, platform), dialog(host, platform) {}
+  void Attach(HWND window) { host.Attach(window); }
+  bool ProcessWindowMessage(const DialogMessage& message, std::intptr_t& result) {
+    return dialog.ProcessWindowMessage(message, result);
+  }
+  void OnFinalMessage() { dialog.OnFinalMessage(); }
+
   Win32DialogHost host;
   CSettingsDlg dialog;
 };
 
-INT_PTR CALLBACK SettingsDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<SettingsDialogWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<SettingsDialogWindow*>(lParam);
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    self->host.Attach(window);
-  }
-  if (self == nullptr) return FALSE;
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, DWLP_USER, 0);
-    self->dialog.OnFinalMessage();
-    return FALSE;
-  }
-  try {
-    std::intptr_t result = 0;
-    if (!self->dialog.ProcessWindowMessage(
-            {message, static_cast<std::uintptr_t>(wParam), static_cast<std::intptr_t>(lParam)},
-            result))
-      return FALSE;
-    if (message == WM_INITDIALOG) return static_cast<INT_PTR>(result);
-    SetWindowLongPtrW(window, DWLP_MSGRESULT, static_cast<LONG_PTR>(result));
-    return TRUE;
-  } catch (...) {
-    // Nothing may unwind through the system's dialog manager.
-    ::EndDialog(window, 0);
-    return TRUE;
-  }
-}
-
 }  // namespace
 
-void RunSettingsDialog(HINSTANCE instance, HWND owner) {
-  SettingsDialogWindow window(instance);
-  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), owner, SettingsDialogProc,
-                  reinterpret_cast<LPARAM>(&window));
+void RunSettingsDialog(HINSTANCE instance, const Platform& platform, HWND owner) {
+  SettingsDialogWindow window(instance, platform);
+  DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), owner,
+                  DialogProcOf<SettingsDialogWindow>, reinterpret_cast<LPARAM>(&window));
 }
 
 }  // namespace glimmer::win32

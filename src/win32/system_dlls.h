@@ -1,6 +1,13 @@
-// System DLLs that only some modes need are loaded when a mode first calls
-// into them, not at process start: under Wine each imported DLL costs the run
-// mode tens of milliseconds, and the run mode uses none of them.
+// The system DLLs the shell calls into beyond its imports (advapi32, kernel32,
+// msvcrt and the delay-loaded user32). Each is loaded from the system folder
+// when a mode first calls into it, never at process start (under Wine each
+// imported DLL costs the run mode tens of milliseconds), and stays loaded
+// until the process ends: loading d3d9.dll or ddraw.dll again sets up the
+// whole device layer anew.
+//
+// A screensaver is often started from a download folder, where a planted DLL
+// with a system name would otherwise be found first; so DLLs come from the
+// system folder only, and the process's search path is narrowed to it first.
 #pragma once
 
 #include <utility>
@@ -9,18 +16,31 @@
 
 namespace glimmer::win32 {
 
-enum class SystemDll { Shell32, Ole32, OleAut32, ComCtl32, ComDlg32 };
+enum class SystemDll {
+  Shell32,
+  Ole32,
+  OleAut32,
+  ComCtl32,
+  ComDlg32,
+  Direct3D9,
+  Direct3D11,
+  DirectDraw,
+  Mpr,
+};
+
+// Restricts the process's DLL search to the system folder. Called first thing.
+void RestrictDllSearchToSystemFolder();
 
 // The file name the DLL is loaded by ("shell32.dll", ...).
 const wchar_t* SystemDllName(SystemDll dll);
 
-// The DLL, loaded on first use from the system folder and kept until the
-// process ends; null when it cannot be loaded (asked again next time).
+// The DLL, loaded on first use and kept until the process ends; null when it
+// cannot be loaded (asked again next time).
 HMODULE SystemDllModule(SystemDll dll);
 
 // One entry of a system DLL with the exact type of its declaration, e.g.
-//   const LazyEntry<decltype(&::CoUninitialize)> coUninitialize{SystemDll::Ole32,
-//   "CoUninitialize"};
+//   constexpr LazyEntry<decltype(&::CoUninitialize)> coUninitialize{SystemDll::Ole32,
+//                                                                   "CoUninitialize"};
 // decltype does not reference the function, so nothing is imported.
 template <typename Function>
 class LazyEntry {

@@ -21,3 +21,14 @@
 #undef RegisterWindowMessage
 #undef GetMonitorInfo
 #undef EnumDisplayDevices
+
+#include <cstdint>
+
+namespace glimmer::win32 {
+
+// The command line's window number as a handle (handles are sign-extended).
+inline HWND WindowFromNumber(std::int32_t number) {
+  return reinterpret_cast<HWND>(static_cast<INT_PTR>(number));
+}
+
+}  // namespace glimmer::win32

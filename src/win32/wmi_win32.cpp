@@ -2,8 +2,8 @@
 
 #include <utility>
 
+#include "win32/com_ptr.h"
 #include "win32/system_dlls.h"
-#include "win32/system_library.h"
 #include "win32/wide.h"
 #include "win32/windows_api.h"
 
@@ -44,26 +44,8 @@ constexpr LazyEntry<decltype(&::CoUninitialize)> coUninitialize{SystemDll::Ole32
 constexpr LazyEntry<decltype(&::CoCreateInstance)> coCreateInstance{SystemDll::Ole32,
                                                                     "CoCreateInstance"};
 
-using CoSetProxyBlanketFn = HRESULT(WINAPI*)(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD,
-                                             RPC_AUTH_IDENTITY_HANDLE, DWORD);
-
-// Owns one COM interface pointer and releases it once. Move-only.
-template <typename Interface>
-class ComRef {
- public:
-  explicit ComRef(Interface* object) : object_(object) {}
-  ComRef(const ComRef&) = delete;
-  ComRef& operator=(const ComRef&) = delete;
-  ComRef(ComRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-  ~ComRef() {
-    if (object_ != nullptr) object_->Release();
-  }
-  Interface* operator->() const { return object_; }
-  Interface* get() const { return object_; }
-
- private:
-  Interface* object_;
-};
+constexpr LazyEntry<decltype(&::CoSetProxyBlanket)> coSetProxyBlanket{SystemDll::Ole32,
+                                                                      "CoSetProxyBlanket"};
 
 // A BSTR for one call.
 class BString {
@@ -100,7 +82,7 @@ class Win32ClassObject final : public WbemClassObject {
   }
 
  private:
-  ComRef<IWbemClassObject> object_;
+  ComPtr<IWbemClassObject> object_;
 };
 
 class Win32Enumerator final : public EnumWbemClassObject {
@@ -120,7 +102,7 @@ class Win32Enumerator final : public EnumWbemClassObject {
   }
 
  private:
-  ComRef<IEnumWbemClassObject> enumerator_;
+  ComPtr<IEnumWbemClassObject> enumerator_;
 };
 
 class Win32Services final : public WbemServices {
@@ -137,7 +119,7 @@ class Win32Services final : public WbemServices {
   IUnknown* Unknown() const { return services_.get(); }
 
  private:
-  ComRef<IWbemServices> services_;
+  ComPtr<IWbemServices> services_;
 };
 
 class Win32Locator final : public WbemLocator {
@@ -154,13 +136,12 @@ class Win32Locator final : public WbemLocator {
   }
 
  private:
-  ComRef<IWbemLocator> locator_;
+  ComPtr<IWbemLocator> locator_;
 };
 
 class Win32ProxyBlanket final : public ProxyBlanketEntry {
  public:
-  Win32ProxyBlanket(Library ole32, CoSetProxyBlanketFn entry)
-      : ole32_(std::move(ole32)), entry_(entry) {}
+  explicit Win32ProxyBlanket(decltype(&::CoSetProxyBlanket) entry) : entry_(entry) {}
   HResult CoSetProxyBlanket(WbemServices& services, std::uint32_t authnService,
                             std::uint32_t authzService, std::uint32_t authnLevel,
                             std::uint32_t impLevel, std::uint32_t capabilities) override {
@@ -172,8 +153,7 @@ class Win32ProxyBlanket final : public ProxyBlanketEntry {
   }
 
  private:
-  Library ole32_;
-  CoSetProxyBlanketFn entry_;
+  decltype(&::CoSetProxyBlanket) entry_;
 };
 
 }  // namespace
@@ -192,11 +172,9 @@ HResult Win32Wmi::CreateWbemLocator(std::unique_ptr<WbemLocator>& locator) {
 }
 
 std::unique_ptr<ProxyBlanketEntry> Win32Wmi::LoadCoSetProxyBlanket() {
-  Library ole32 = LoadSystemLibrary(L"ole32.dll");
-  if (!ole32) return nullptr;
-  const auto entry = GetEntry<CoSetProxyBlanketFn>(ole32.get(), "CoSetProxyBlanket");
+  const auto entry = coSetProxyBlanket.Get();
   if (entry == nullptr) return nullptr;
-  return std::make_unique<Win32ProxyBlanket>(std::move(ole32), entry);
+  return std::make_unique<Win32ProxyBlanket>(entry);
 }
 
 }  // namespace glimmer::win32

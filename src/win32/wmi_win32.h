@@ -1,7 +1,7 @@
 // The WMI port over COM: ole32/oleaut32 and the WMI locator.
 #pragma once
 
-#include "display/wmi_port.h"
+#include "platform/wmi_port.h"
 
 namespace glimmer::win32 {
 

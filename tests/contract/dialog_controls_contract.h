@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "settings/dialog_controls.h"
+#include "dialog/dialog_controls.h"
 
 namespace glimmer::contract {
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "display/direct3d11_port.h"
+#include "platform/direct3d11_port.h"
 
 namespace glimmer::contract {
 

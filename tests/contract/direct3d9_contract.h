@@ -11,7 +11,7 @@
 #include <ostream>
 #include <string>
 
-#include "display/direct3d9_port.h"
+#include "platform/direct3d9_port.h"
 
 namespace glimmer::contract {
 

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "display/directdraw_port.h"
+#include "platform/directdraw_port.h"
 
 namespace glimmer::contract {
 

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "display/display_device_port.h"
+#include "platform/display_device_port.h"
 
 namespace glimmer::contract {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "playlist/file_port.h"
+#include "platform/file_port.h"
 
 namespace glimmer::contract {
 

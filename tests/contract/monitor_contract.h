@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-#include "display/monitor_port.h"
+#include "platform/monitor_port.h"
 
 namespace glimmer::contract {
 

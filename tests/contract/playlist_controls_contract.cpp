@@ -105,8 +105,8 @@ TEST_P(PlaylistControlsContract, TheFileDialogAnswersInItsResultFormat) {
   for (const Case& c : cases) {
     Window().AnswerFileDialog(c.folder, c.names);
     std::u16string buffer(kOpenFileBufferLength, u'\0');
-    ASSERT_TRUE(
-        Controls().GetOpenFileName(JoinFilterList(BuildFilterList()), kAddFilesFlags, buffer))
+    ASSERT_TRUE(Controls().GetOpenFileName(JoinFilterList(BuildFilterList(TextCatalog())),
+                                           kAddFilesFlags, buffer))
         << c.what;
     EXPECT_EQ(buffer.substr(0, c.expected.size()), c.expected) << c.what;
   }
@@ -115,8 +115,8 @@ TEST_P(PlaylistControlsContract, TheFileDialogAnswersInItsResultFormat) {
 TEST_P(PlaylistControlsContract, ACancelledFileDialogFailsWithoutACode) {
   Window().AnswerFileDialog(Window().MusicFolder(false), {});
   std::u16string buffer(kOpenFileBufferLength, u'\0');
-  EXPECT_FALSE(
-      Controls().GetOpenFileName(JoinFilterList(BuildFilterList()), kAddFilesFlags, buffer));
+  EXPECT_FALSE(Controls().GetOpenFileName(JoinFilterList(BuildFilterList(TextCatalog())),
+                                          kAddFilesFlags, buffer));
   EXPECT_EQ(Controls().CommDlgExtendedError(), 0u);
   EXPECT_EQ(buffer, std::u16string(kOpenFileBufferLength, u'\0'));
 }
@@ -128,8 +128,8 @@ TEST_P(PlaylistControlsContract, ASelectionThatDoesNotFitFails) {
   // Room beyond the size given, so that a dialog writing too far cannot spoil the heap.
   std::u16string small(folder.size() + 8, u'\0');
   small.reserve(small.size() + 256);
-  EXPECT_FALSE(
-      Controls().GetOpenFileName(JoinFilterList(BuildFilterList()), kAddFilesFlags, small));
+  EXPECT_FALSE(Controls().GetOpenFileName(JoinFilterList(BuildFilterList(TextCatalog())),
+                                          kAddFilesFlags, small));
   EXPECT_EQ(Controls().CommDlgExtendedError(), kFnErrBufferTooSmall);
 }
 

@@ -259,12 +259,12 @@ TEST_P(RegistryStringContract, FailuresLeaveTheOutputAlone) {
     EXPECT_EQ(u"previous", out) << ToUtf8(name);
   }
   std::u16string out = u"previous";
-  EXPECT_EQ(kEFail, ReadRegistryString(kHkeyCurrentUser, Scratch(u"no\\such"), u"v", out, false));
+  EXPECT_EQ(kEFail, Read(Scratch(u"no\\such"), u"v", out, false));
   EXPECT_EQ(u"previous", out);
 }
 
 TEST_P(RegistryStringContract, WritesWithoutTerminatorAndCreatesMissingLevels) {
-  ASSERT_EQ(kSOk, WriteRegistryString(kHkeyCurrentUser, Scratch(u"x\\y\\z"), u"v", u"abc", true));
+  ASSERT_EQ(kSOk, Write(Scratch(u"x\\y\\z"), u"abc"));
   RegKey key = 0;
   ASSERT_EQ(kErrorSuccess,
             registry_->OpenKey(kHkeyCurrentUser, Scratch(u"x\\y\\z"), kKeyRead, key));
@@ -273,13 +273,13 @@ TEST_P(RegistryStringContract, WritesWithoutTerminatorAndCreatesMissingLevels) {
   ASSERT_EQ(kErrorSuccess, registry_->QueryValue(key, u"v", nullptr, nullptr, &size));
   EXPECT_EQ(6u, size);
   std::u16string out;
-  EXPECT_EQ(kSOk, ReadRegistryString(kHkeyCurrentUser, Scratch(u"x\\y\\z"), u"v", out, true));
+  EXPECT_EQ(kSOk, Read(Scratch(u"x\\y\\z"), u"v", out, true));
   EXPECT_EQ(u"abc", out);
 
   // The empty string is stored as zero bytes, which reads as a failure.
-  ASSERT_EQ(kSOk, WriteRegistryString(kHkeyCurrentUser, Scratch(u"x\\y\\z"), u"v", u"", true));
+  ASSERT_EQ(kSOk, Write(Scratch(u"x\\y\\z"), u""));
   out.clear();
-  EXPECT_EQ(kEFail, ReadRegistryString(kHkeyCurrentUser, Scratch(u"x\\y\\z"), u"v", out, true));
+  EXPECT_EQ(kEFail, Read(Scratch(u"x\\y\\z"), u"v", out, true));
   EXPECT_EQ(u"", out);
 }
 

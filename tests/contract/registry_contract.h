@@ -9,7 +9,6 @@
 #include <string>
 
 #include "fakes/fake_system.h"
-#include "platform/ports.h"
 #include "platform/registry.h"
 #include "platform/registry_port.h"
 
@@ -49,20 +48,19 @@ class RegistryContract : public testing::TestWithParam<RegistryImplementation> {
 // The string helpers over the same port.
 class RegistryStringContract : public RegistryContract {
  protected:
-  void SetUp() override {
-    RegistryContract::SetUp();
-    ports_ = std::make_unique<ScopedPorts>(Ports{registry_.get(), &system_});
-  }
-  void TearDown() override {
-    ports_.reset();
-    RegistryContract::TearDown();
-  }
   HResult Read(std::u16string_view name, std::u16string& out) {
-    return ReadRegistryString(kHkeyCurrentUser, kScratch, name, out, true);
+    return Read(kScratch, name, out, true);
+  }
+  HResult Read(std::u16string_view key, std::u16string_view name, std::u16string& out,
+               bool prefer64BitView) {
+    return ReadRegistryString(*registry_, system_, kHkeyCurrentUser, key, name, out,
+                              prefer64BitView);
+  }
+  HResult Write(std::u16string_view key, std::u16string_view value) {
+    return WriteRegistryString(*registry_, system_, kHkeyCurrentUser, key, u"v", value, true);
   }
 
   fakes::FakeSystem system_;
-  std::unique_ptr<ScopedPorts> ports_;
 };
 
 }  // namespace glimmer::contract

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "display/wmi_port.h"
+#include "platform/wmi_port.h"
 
 namespace glimmer::contract {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/dialog_controls.h"
+#include "dialog/dialog_controls.h"
 
 namespace glimmer::fakes {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <set>
 
-#include "display/direct3d11_port.h"
+#include "platform/direct3d11_port.h"
 
 namespace glimmer::fakes {
 

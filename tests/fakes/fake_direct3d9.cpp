@@ -16,8 +16,13 @@ std::string Join(std::initializer_list<long long> values) {
 
 class FakeDirect3D9 final : public Direct3D9 {
  public:
-  explicit FakeDirect3D9(FakeDirect3D9Port& port) : port_(port) { ++port_.live; }
+  FakeDirect3D9(FakeDirect3D9Port& port, std::uintptr_t identity)
+      : port_(port), identity_(identity) {
+    ++port_.live;
+  }
   ~FakeDirect3D9() override { --port_.live; }
+
+  std::uintptr_t Identity() const override { return identity_; }
 
   std::uint32_t GetAdapterCount() override {
     Log("GetAdapterCount()");
@@ -147,6 +152,7 @@ class FakeDirect3D9 final : public Direct3D9 {
   void Log(std::string call) { port_.calls.push_back(std::move(call)); }
 
   FakeDirect3D9Port& port_;
+  std::uintptr_t identity_;
 };
 
 }  // namespace
@@ -180,7 +186,11 @@ std::unique_ptr<Direct3D9> FakeDirect3D9Port::Direct3DCreate9(std::uint32_t sdkV
   liveAtCreate.push_back(live);
   if (unavailable) return nullptr;
   ++created;
-  return std::make_unique<FakeDirect3D9>(*this);
+  if (live == 0 || sdkVersion != liveVersion_) {
+    liveIdentity_ = ++objects_;
+    liveVersion_ = sdkVersion;
+  }
+  return std::make_unique<FakeDirect3D9>(*this, liveIdentity_);
 }
 
 std::vector<std::string> FakeDirect3D9Port::CallsStartingWith(const std::string& prefix) const {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "display/direct3d9_port.h"
+#include "platform/direct3d9_port.h"
 
 namespace glimmer::fakes {
 
@@ -59,8 +59,10 @@ class FakeDirect3D9Port final : public Direct3D9Port {
   std::vector<FakeD3dAdapter> adapters;
   bool unavailable = false;  // Direct3DCreate9 returns null
 
-  // What the product did: objects created and not yet released, and every
-  // call on them as text, e.g. "CheckDeviceFormat(0,1,22,2,1,71)".
+  // What the product did: objects asked for and not yet released, and every
+  // call on them as text, e.g. "CheckDeviceFormat(0,1,22,2,1,71)". While one
+  // lives, a create of its version hands out the same object again, as the
+  // port's contract asks.
   int created = 0;
   int live = 0;
   std::vector<int> liveAtCreate;  // objects alive when each create was asked
@@ -71,6 +73,11 @@ class FakeDirect3D9Port final : public Direct3D9Port {
 
   // The calls whose text starts with prefix, e.g. "CheckDeviceFormat(".
   std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
+
+ private:
+  std::uintptr_t liveIdentity_ = 0;
+  std::uint32_t liveVersion_ = 0;
+  std::uintptr_t objects_ = 0;
 };
 
 // Hardware configurations, each one something a real runtime reports. Adapter

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "display/directdraw_port.h"
+#include "platform/directdraw_port.h"
 
 namespace glimmer::fakes {
 

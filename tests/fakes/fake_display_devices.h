@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "display/display_device_port.h"
+#include "platform/display_device_port.h"
 
 namespace glimmer::fakes {
 

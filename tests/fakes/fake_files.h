@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "playlist/file_port.h"
+#include "platform/file_port.h"
 
 namespace glimmer::fakes {
 

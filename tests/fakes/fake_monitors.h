@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "display/monitor_port.h"
 #include "fakes/fake_direct3d9.h"
+#include "platform/monitor_port.h"
 
 namespace glimmer::fakes {
 

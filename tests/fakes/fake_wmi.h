@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "display/wmi_port.h"
+#include "platform/wmi_port.h"
 
 namespace glimmer::fakes {
 

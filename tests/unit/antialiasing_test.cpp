@@ -1,5 +1,3 @@
-#include "display/antialiasing.h"
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,9 +6,8 @@
 
 #include "fakes/fake_dialog_controls.h"
 #include "fakes/fake_direct3d11.h"
-#include "fakes/fake_registry.h"
-#include "fakes/fake_system.h"
 #include "resource_ids.h"
+#include "settings/antialiasing_controls.h"
 
 namespace glimmer {
 namespace {
@@ -21,18 +18,11 @@ class AntialiasingListTest : public testing::Test {
  protected:
   void Use(std::unique_ptr<fakes::FakeDirect3D11Port> port) {
     direct3d11_ = std::move(port);
-    Ports ports{&registry_, &system_};
-    ports.direct3d11 = direct3d11_.get();
-    ports_.reset();  // the old guard must put its ports back before the new one saves them
-    ports_ = std::make_unique<ScopedPorts>(ports);
     settings_ = std::make_unique<Node>();
     controls_ = fakes::FakeDialogControls::SettingsDialog();
   }
 
-  fakes::FakeRegistry registry_;
-  fakes::FakeSystem system_;
   std::unique_ptr<fakes::FakeDirect3D11Port> direct3d11_;
-  std::unique_ptr<ScopedPorts> ports_;
   std::unique_ptr<Node> settings_;
   fakes::FakeDialogControls controls_;
 };
@@ -73,7 +63,7 @@ TEST_F(AntialiasingListTest, ListOffersTheSupportedCountsAndSelectsTheSavedOne) 
     SCOPED_TRACE(c.name);
     Use(c.device ? fakes::FakeDirect3D11Port::WithCounts(c.counts) : WithoutDevice());
     (*settings_)[u"Antialiasing"] = c.saved;
-    FillAntialiasingList(*settings_, controls_);
+    FillAntialiasingList(*settings_, controls_, *direct3d11_);
     EXPECT_EQ(controls_.ComboTexts(IDC_ANTIALIASING_LIST), c.entries);
     EXPECT_EQ(controls_.ComboSelectedText(IDC_ANTIALIASING_LIST), c.selected);
     for (int i = 0; i < controls_.ComboGetCount(IDC_ANTIALIASING_LIST); ++i) {
@@ -93,7 +83,7 @@ TEST_F(AntialiasingListTest, ListOffersTheSupportedCountsAndSelectsTheSavedOne) 
 TEST_F(AntialiasingListTest, AsksTheHardwareDeviceForEachCountFromTwoToThirtyOne) {
   Use(fakes::FakeDirect3D11Port::WithCounts({2, 4, 8, 16, 32}));
   (*settings_)[u"Antialiasing"] = 32;
-  FillAntialiasingList(*settings_, controls_);
+  FillAntialiasingList(*settings_, controls_, *direct3d11_);
   EXPECT_EQ(direct3d11_->created, 1);
   EXPECT_EQ(direct3d11_->lastDriverType, kD3dDriverTypeHardware);
   EXPECT_EQ(direct3d11_->lastFlags, 0u);
@@ -109,14 +99,14 @@ TEST_F(AntialiasingListTest, AsksTheHardwareDeviceForEachCountFromTwoToThirtyOne
 TEST_F(AntialiasingListTest, EveryFillStartsFromAnEmptyList) {
   Use(fakes::FakeDirect3D11Port::WithCounts({2, 4}));
   (*settings_)[u"Antialiasing"] = 4;
-  FillAntialiasingList(*settings_, controls_);
-  FillAntialiasingList(*settings_, controls_);
+  FillAntialiasingList(*settings_, controls_, *direct3d11_);
+  FillAntialiasingList(*settings_, controls_, *direct3d11_);
   EXPECT_EQ(controls_.ComboTexts(IDC_ANTIALIASING_LIST), (Texts{u"2x", u"4x"}));
   EXPECT_EQ(direct3d11_->created, 2);
 
   // The device is gone at the next fill (Restore Defaults, Cancel).
   direct3d11_->createResult = kEFail;
-  FillAntialiasingList(*settings_, controls_);
+  FillAntialiasingList(*settings_, controls_, *direct3d11_);
   EXPECT_EQ(controls_.ComboGetCount(IDC_ANTIALIASING_LIST), 0);
   EXPECT_EQ(controls_.ComboGetCurSel(IDC_ANTIALIASING_LIST), kCbErr);
 }
@@ -142,7 +132,7 @@ TEST_F(AntialiasingListTest, TickedBoxWithoutAUsableSelectionKeepsTheTreesValue)
     SCOPED_TRACE(row.name);
     Use(fakes::FakeDirect3D11Port::WithCounts({4}));
     (*settings_)[u"Antialiasing"] = row.saved;
-    FillAntialiasingList(*settings_, controls_);
+    FillAntialiasingList(*settings_, controls_, *direct3d11_);
     controls_.ComboSetItemData(IDC_ANTIALIASING_LIST, 0, row.data);
     controls_.ComboSetCurSel(IDC_ANTIALIASING_LIST, row.selection);
     controls_.SetCheck(IDC_ANTIALIASING, 1);

@@ -14,7 +14,6 @@
 #include "fakes/fake_system.h"
 #include "fakes/fake_windows.h"
 #include "i18n/text_catalog.h"
-#include "platform/ports.h"
 #include "platform/text.h"
 
 namespace glimmer::tests {
@@ -35,31 +34,26 @@ inline std::string SmallCatalog(std::string_view blocks) {
          std::string(blocks) + "</Root>\r\n";
 }
 
-// Installs fakes for every port the catalogue code reaches, and leaves no
-// catalogue behind.
+// Fakes for every port the catalogue code reaches, and the catalogue under test.
 class CatalogTest : public ::testing::Test {
  protected:
-  CatalogTest()
-      : ports_(Ports{.registry = &registry_,
-                     .system = &system_,
-                     .windows = &windows_,
-                     .resources = &resources_}) {
-    TextCatalog::Uninstall();
+  // Loads catalog_ from the file at path or else from resource id.
+  TextCatalog& Load(std::string_view path, std::uint16_t id) {
+    catalog_ = TextCatalog::Load(resources_, system_, path, id);
+    return catalog_;
   }
-  ~CatalogTest() override { TextCatalog::Uninstall(); }
-
-  TextCatalog& InstallFrom(std::string_view bytes) {
+  // Loads catalog_ from a resource holding bytes.
+  TextCatalog& LoadFrom(std::string_view bytes) {
     resources_.Put(kCatalogResourceId, kRtRcdata, bytes);
-    return TextCatalog::Install("", kCatalogResourceId);
+    return Load("", kCatalogResourceId);
   }
+  std::u16string Translate(std::u16string_view key) const { return catalog_.Translate(key); }
 
   fakes::FakeRegistry registry_;
   fakes::FakeSystem system_;
   fakes::FakeWindows windows_;
   fakes::FakeResources resources_;
-
- private:
-  ScopedPorts ports_;
+  TextCatalog catalog_;
 };
 
 }  // namespace glimmer::tests

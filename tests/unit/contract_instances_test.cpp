@@ -1,4 +1,5 @@
 // The port contracts, run against the fakes.
+#include "contract/node_registry_contract.h"
 #include "contract/process_contract.h"
 #include "contract/registry_contract.h"
 #include "contract/resource_contract.h"
@@ -17,6 +18,8 @@ const RegistryImplementation kFakeRegistry{
 INSTANTIATE_TEST_SUITE_P(Fake, RegistryContract, testing::Values(kFakeRegistry),
                          RegistryImplementationName);
 INSTANTIATE_TEST_SUITE_P(Fake, RegistryStringContract, testing::Values(kFakeRegistry),
+                         RegistryImplementationName);
+INSTANTIATE_TEST_SUITE_P(Fake, NodeRegistryContract, testing::Values(kFakeRegistry),
                          RegistryImplementationName);
 
 class FakeSystemWorld : public SystemWorld {

@@ -7,8 +7,6 @@
 
 #include "fakes/fake_direct3d9.h"
 #include "fakes/fake_monitors.h"
-#include "fakes/fake_registry.h"
-#include "fakes/fake_system.h"
 #include "platform/text.h"
 
 namespace glimmer {
@@ -19,13 +17,7 @@ using fakes::FakeD3dAdapter;
 
 class DisplayInventoryTest : public testing::Test {
  protected:
-  DisplayInventoryTest() {
-    Ports ports{&registry_, &system_};
-    ports.direct3d9 = &direct3d9_;
-    ports.monitors = &monitors_;
-    ports_ = std::make_unique<ScopedPorts>(ports);
-    settings_ = std::make_unique<Node>();
-  }
+  DisplayInventoryTest() { settings_ = std::make_unique<Node>(); }
 
   // A fresh start for the next row of a table.
   void Reset() {
@@ -56,14 +48,11 @@ class DisplayInventoryTest : public testing::Test {
     return texts;
   }
 
-  fakes::FakeRegistry registry_;
-  fakes::FakeSystem system_;
   fakes::FakeDirect3D9Port direct3d9_;
   fakes::FakeMonitors monitors_;
-  std::unique_ptr<ScopedPorts> ports_;
   std::unique_ptr<Node> settings_;
   AcceptDeviceHook accept_ = [](const D3dCaps&, std::uint32_t, std::int32_t) { return kSOk; };
-  DisplayInventory inventory_;
+  DisplayInventory inventory_{direct3d9_, monitors_};
 };
 
 // One row per staged configuration: what gets recorded, and in which order.

@@ -16,8 +16,6 @@
 
 #include "config/node.h"
 #include "fakes/fake_registry.h"
-#include "fakes/fake_system.h"
-#include "platform/ports.h"
 #include "platform/text.h"
 
 namespace glimmer {
@@ -92,7 +90,7 @@ class FloatText : public testing::Test {
     std::vector<float> floats;
     for (std::size_t first = 0; first < texts.size(); first += kPerKey) {
       Node tree;
-      EXPECT_TRUE(tree.LoadFromRegistry(kRoot, KeyOf(first)));
+      EXPECT_TRUE(tree.LoadFromRegistry(registry_, kRoot, KeyOf(first), false));
       for (std::size_t i = first; i < std::min(texts.size(), first + kPerKey); ++i)
         floats.push_back(tree[Name(i)].AsFloat());
     }
@@ -106,7 +104,7 @@ class FloatText : public testing::Test {
       Node tree;
       const std::size_t end = std::min(floats.size(), first + kPerKey);
       for (std::size_t i = first; i < end; ++i) tree[Name(i)] = floats[i];
-      EXPECT_TRUE(tree.SaveToRegistry(kRoot, KeyOf(first)));
+      EXPECT_TRUE(tree.SaveToRegistry(registry_, kRoot, KeyOf(first), false));
       for (std::size_t i = first; i < end; ++i) {
         const auto raw = registry_.Get(kRoot, KeyOf(i), AsciiToUtf16(Name(i)));
         texts.push_back(raw ? std::u16string(reinterpret_cast<const char16_t*>(raw->data.data()),
@@ -118,8 +116,6 @@ class FloatText : public testing::Test {
   }
 
   fakes::FakeRegistry registry_;
-  fakes::FakeSystem system_;
-  ScopedPorts ports_{Ports{&registry_, &system_}};
 };
 
 TEST_F(FloatText, SavedTextsAreExactlyPrintfsFixedSixDigits) {

@@ -22,6 +22,7 @@ TEST(FormatText, FillsTheProductsFormats) {
 
 TEST(FormatText, NumbersFollowCsRules) {
   EXPECT_EQ(FormatText(u"[%.0i]", {0}), u"[]");
+  EXPECT_EQ(FormatText(u"[%i] [%u]", {0, 0u}), u"[0] [0]");  // no precision: at least one digit
   EXPECT_EQ(FormatText(u"[%.i]", {7}), u"[7]");
   EXPECT_EQ(FormatText(u"[%.3d]", {-5}), u"[-005]");
   EXPECT_EQ(FormatText(u"[%i]", {INT_MIN}), u"[-2147483648]");
@@ -56,22 +57,23 @@ TEST(HaveSamePlaceholders, ComparesDirectivesInOrder) {
 }
 
 TEST_F(CatalogTest, ATranslationWithOtherPlaceholdersIsRefused) {
-  InstallFrom(SmallCatalog(
+  TextCatalog& catalog = LoadFrom(SmallCatalog(
       "<TextBlock>"
       "<Var Tag=\"Music volume: %.01i%%\"><String Lang=\"de\" Text=\"Musik: %.01i%%\"/>"
       "<String Lang=\"fr\" Text=\"Musique: %s%%\"/><String Lang=\"ru\" Text=\"%.01i%% %i\"/></Var>"
       "<Var Tag=\"%s %s Configuration\"><String Lang=\"de\" Text=\"%s Konfiguration %\"/>"
       "<String Lang=\"fr\" Text=\"Configuration de %s %s\"/></Var>"
       "</TextBlock>"));
-  TextCatalog& catalog = *TextCatalog::Installed();
   catalog.SelectLanguage(u"de");
-  EXPECT_EQ(FormatTranslated(u"Music volume: %.01i%%", {40}), u"Musik: 40%");
-  EXPECT_EQ(FormatTranslated(u"%s %s Configuration", {u"G", u"1.0"}), u"G 1.0 Configuration");
+  EXPECT_EQ(FormatTranslated(catalog, u"Music volume: %.01i%%", {40}), u"Musik: 40%");
+  EXPECT_EQ(FormatTranslated(catalog, u"%s %s Configuration", {u"G", u"1.0"}),
+            u"G 1.0 Configuration");
   catalog.SelectLanguage(u"fr");
-  EXPECT_EQ(FormatTranslated(u"Music volume: %.01i%%", {40}), u"Music volume: 40%");
-  EXPECT_EQ(FormatTranslated(u"%s %s Configuration", {u"G", u"1.0"}), u"Configuration de G 1.0");
+  EXPECT_EQ(FormatTranslated(catalog, u"Music volume: %.01i%%", {40}), u"Music volume: 40%");
+  EXPECT_EQ(FormatTranslated(catalog, u"%s %s Configuration", {u"G", u"1.0"}),
+            u"Configuration de G 1.0");
   catalog.SelectLanguage(u"ru");
-  EXPECT_EQ(FormatTranslated(u"Music volume: %.01i%%", {40}), u"Music volume: 40%");
+  EXPECT_EQ(FormatTranslated(catalog, u"Music volume: %.01i%%", {40}), u"Music volume: 40%");
 }
 
 }  // namespace

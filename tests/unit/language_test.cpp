@@ -20,30 +20,29 @@ TEST_F(LanguageTest, OnlyTheExactStoredTextsChooseALanguage) {
   };
   for (const Case& c : cases) {
     registry_.PutString(kHkeyLocalMachine, kProductKey, u"Language", c.stored);
-    EXPECT_EQ(ChooseLanguageTag(), c.expected) << ToUtf8(c.stored);
+    EXPECT_EQ(ChooseLanguageTag(registry_, system_), c.expected) << ToUtf8(c.stored);
   }
 }
 
 TEST_F(LanguageTest, AMissingOrForeignValueMeansEnglish) {
-  EXPECT_EQ(ChooseLanguageTag(), u"en");
+  EXPECT_EQ(ChooseLanguageTag(registry_, system_), u"en");
   registry_.Put(kHkeyLocalMachine, kProductKey, u"Language", kRegBinary,
                 {'3', 0, ':', 0, ' ', 0, 'd', 0, 'e', 0});
-  EXPECT_EQ(ChooseLanguageTag(), u"en");
+  EXPECT_EQ(ChooseLanguageTag(registry_, system_), u"en");
 }
 
 TEST(LanguageView, TheValueIsReadFromThe64BitView) {
   fakes::FakeRegistry registry(/*wow64=*/true);
   fakes::FakeSystem system;
   system.wow64 = true;
-  ScopedPorts ports(Ports{.registry = &registry, .system = &system});
   registry.PutString(kHkeyLocalMachine, kProductKey, u"Language", u"3: ru",
                      fakes::FakeRegistry::View::Redirected32);
-  EXPECT_EQ(ChooseLanguageTag(), u"en");
+  EXPECT_EQ(ChooseLanguageTag(registry, system), u"en");
   registry.PutString(kHkeyLocalMachine, kProductKey, u"Language", u"3: de");
-  EXPECT_EQ(ChooseLanguageTag(), u"de");
+  EXPECT_EQ(ChooseLanguageTag(registry, system), u"de");
 }
 
-TEST_F(LanguageTest, DialogSetUpTranslatesIntoTheStoredLanguage) {
+TEST_F(LanguageTest, TheDialogCatalogueSpeaksTheStoredLanguage) {
   resources_.Put(kCatalogResourceId, kRtRcdata, ShippedCatalog());
   registry_.PutString(kHkeyLocalMachine, kProductKey, u"Language", u"3: fr");
   const WindowHandle dialog = windows_.Create(0, u"Playlist");
@@ -51,8 +50,9 @@ TEST_F(LanguageTest, DialogSetUpTranslatesIntoTheStoredLanguage) {
   const WindowHandle list = windows_.Create(dialog, u"");
   const WindowHandle title = windows_.Create(dialog, u"Glimmerdale 3D Screensaver");
 
-  SetUpDialogLanguage(dialog);
-  EXPECT_EQ(TextCatalog::Installed()->CurrentLanguageTag(), u"fr");
+  catalog_ = LoadDialogCatalog(resources_, registry_, system_);
+  catalog_.TranslateWindow(windows_, dialog);
+  EXPECT_EQ(catalog_.CurrentLanguageTag(), u"fr");
   EXPECT_EQ(windows_.Text(dialog), u"Liste");
   EXPECT_EQ(windows_.Text(add), u"Ajouter...");
   EXPECT_EQ(windows_.Text(list), u"");

@@ -8,10 +8,9 @@
 #include "fakes/fake_dialog_controls.h"
 #include "fakes/fake_direct3d9.h"
 #include "fakes/fake_monitors.h"
-#include "fakes/fake_registry.h"
-#include "fakes/fake_system.h"
 #include "platform/text.h"
 #include "resource_ids.h"
+#include "settings/monitor_controls.h"
 
 namespace glimmer {
 namespace {
@@ -23,13 +22,7 @@ using Texts = std::vector<std::u16string>;
 
 class MonitorSelectionTest : public testing::Test {
  protected:
-  MonitorSelectionTest() {
-    Ports ports{&registry_, &system_};
-    ports.direct3d9 = &direct3d9_;
-    ports.monitors = &monitors_;
-    ports_ = std::make_unique<ScopedPorts>(ports);
-    settings_ = std::make_unique<Node>();
-  }
+  MonitorSelectionTest() { settings_ = std::make_unique<Node>(); }
 
   // The product's template lacks the mode controls; other dialogs have them.
   void AddModeControls() {
@@ -49,7 +42,7 @@ class MonitorSelectionTest : public testing::Test {
   }
 
   void Fill() {
-    FillMonitorList(inventory_, Settings(), controls_);
+    FillMonitorList(inventory_, Settings(), controls_, catalog_);
     FillModeList(inventory_, Settings(), controls_);
   }
 
@@ -65,13 +58,11 @@ class MonitorSelectionTest : public testing::Test {
   std::int32_t Int(std::u16string_view key) { return Settings()[key].AsInt(); }
   bool Has(std::u16string_view key) { return Settings().Has(key, ValueType::Int); }
 
-  fakes::FakeRegistry registry_;
-  fakes::FakeSystem system_;
   fakes::FakeDirect3D9Port direct3d9_;
   fakes::FakeMonitors monitors_;
-  std::unique_ptr<ScopedPorts> ports_;
   std::unique_ptr<Node> settings_;
-  DisplayInventory inventory_;
+  DisplayInventory inventory_{direct3d9_, monitors_};
+  TextCatalog catalog_;
   FakeDialogControls controls_ = FakeDialogControls::SettingsDialog();
 };
 
@@ -224,7 +215,7 @@ TEST_F(MonitorSelectionTest, MonitorEntryTextIsCutAtSeventyNineUnits) {
     monitors_.Add(direct3d9_.adapters[0].monitor, ScreenRect{0, 0, 1024, 768}, u"\\\\.\\DISPLAY1",
                   row.name, kDisplayDeviceActive);
     ASSERT_EQ(inventory_.EnumerateDisplayAdapters(Settings(), {}), kSOk);
-    FillMonitorList(inventory_, Settings(), controls_);
+    FillMonitorList(inventory_, Settings(), controls_, catalog_);
     EXPECT_EQ(controls_.ComboTexts(IDC_MONITOR_LIST), Texts{row.shown});
   }
 }

@@ -4,9 +4,6 @@
 
 #include <vector>
 
-#include "fakes/fake_registry.h"
-#include "fakes/fake_system.h"
-#include "platform/ports.h"
 #include "platform/text.h"
 
 namespace glimmer {
@@ -14,9 +11,6 @@ namespace {
 
 class NodeTree : public testing::Test {
  protected:
-  fakes::FakeRegistry registry_;
-  fakes::FakeSystem system_;
-  ScopedPorts ports_{Ports{&registry_, &system_}};
   Node tree_;
 };
 
@@ -111,15 +105,6 @@ TEST_F(NodeTree, GetWithFallback) {
   EXPECT_EQ(2, tree_.GetWithFallback(u"First", u"Second").AsInt());
   tree_["First"] = u"";
   EXPECT_EQ(&tree_["First"], &tree_.GetWithFallback(u"First", u"Second"));
-}
-
-TEST_F(NodeTree, EveryNodeAsksForTheViewItself) {
-  EXPECT_FALSE(tree_.use64BitView);
-  system_.wow64 = true;
-  tree_[u"a/b"];
-  EXPECT_TRUE(tree_[u"a"].AsSubtree()->use64BitView);
-  system_.hasWow64Entries = false;
-  EXPECT_FALSE(Node().use64BitView);
 }
 
 }  // namespace

@@ -43,20 +43,19 @@ class SystemHelpers : public testing::Test {
  protected:
   fakes::FakeRegistry registry_{true};
   fakes::FakeSystem system_;
-  ScopedPorts ports_{Ports{&registry_, &system_}};
 };
 
 TEST_F(SystemHelpers, Wow64IsTrueOnlyWhenEveryStepSaysSo) {
   system_.wow64 = true;
-  EXPECT_TRUE(RunsUnderWow64());
+  EXPECT_TRUE(RunsUnderWow64(system_));
   system_.wow64CallSucceeds = false;
-  EXPECT_FALSE(RunsUnderWow64());
+  EXPECT_FALSE(RunsUnderWow64(system_));
   system_.wow64CallSucceeds = true;
   system_.hasWow64Entries = false;
-  EXPECT_FALSE(RunsUnderWow64());
+  EXPECT_FALSE(RunsUnderWow64(system_));
   system_.hasWow64Entries = true;
   system_.wow64 = false;
-  EXPECT_FALSE(RunsUnderWow64());
+  EXPECT_FALSE(RunsUnderWow64(system_));
 }
 
 TEST_F(SystemHelpers, RegistryRightsFollowTheViewRule) {
@@ -77,12 +76,14 @@ TEST_F(SystemHelpers, RegistryRightsFollowTheViewRule) {
   for (const auto& c : cases) {
     system_.wow64 = c.wow64;
     std::u16string out;
-    ASSERT_EQ(kSOk, ReadRegistryString(kHkeyLocalMachine, u"Software\\P", u"v", out, c.prefer64));
+    ASSERT_EQ(kSOk, ReadRegistryString(registry_, system_, kHkeyLocalMachine, u"Software\\P", u"v",
+                                       out, c.prefer64));
     EXPECT_EQ(c.readRights, registry_.AccessLog().back().access);
     // The fake stands for a 32-bit process on 64-bit Windows throughout, so
     // without the 64-bit flag the redirected view answers.
     EXPECT_EQ(c.seen, out);
-    ASSERT_EQ(kSOk, WriteRegistryString(kHkeyLocalMachine, u"Software\\W", u"v", u"x", c.prefer64));
+    ASSERT_EQ(kSOk, WriteRegistryString(registry_, system_, kHkeyLocalMachine, u"Software\\W", u"v",
+                                        u"x", c.prefer64));
     EXPECT_EQ(c.writeRights, registry_.AccessLog().back().access);
   }
   EXPECT_EQ(0u, registry_.OpenHandleCount()) << "a helper left a key open";
@@ -92,40 +93,43 @@ TEST_F(SystemHelpers, ReadReportsAFailedCloseAfterReplacingTheText) {
   registry_.PutString(kHkeyCurrentUser, u"K", u"v", u"new");
   registry_.FailNext("CloseKey", kErrorInvalidHandle);
   std::u16string out = u"old";
-  EXPECT_EQ(kEFail, ReadRegistryString(kHkeyCurrentUser, u"K", u"v", out, false));
+  EXPECT_EQ(kEFail,
+            ReadRegistryString(registry_, system_, kHkeyCurrentUser, u"K", u"v", out, false));
   EXPECT_EQ(u"new", out);
 }
 
 TEST_F(SystemHelpers, WriteFailuresAreReported) {
   registry_.Deny(kHkeyLocalMachine, u"Software\\Locked", kKeySetValue);
-  EXPECT_EQ(kEFail,
-            WriteRegistryString(kHkeyLocalMachine, u"Software\\Locked\\Deeper", u"v", u"x", true));
+  EXPECT_EQ(kEFail, WriteRegistryString(registry_, system_, kHkeyLocalMachine,
+                                        u"Software\\Locked\\Deeper", u"v", u"x", true));
   registry_.FailNext("SetValue", kErrorAccessDenied);
-  EXPECT_EQ(kEFail, WriteRegistryString(kHkeyCurrentUser, u"K", u"v", u"x", false));
+  EXPECT_EQ(kEFail,
+            WriteRegistryString(registry_, system_, kHkeyCurrentUser, u"K", u"v", u"x", false));
   EXPECT_EQ(0u, registry_.OpenHandleCount());
 }
 
 TEST_F(SystemHelpers, FileExistsAsksForAttributes) {
   system_.existingPaths = {u"C:\\Folder"};
-  EXPECT_TRUE(FileExists(u"C:\\Folder"));
-  EXPECT_FALSE(FileExists(u""));
-  EXPECT_FALSE(FileExists(u"C:\\Fold*"));
+  EXPECT_TRUE(FileExists(system_, u"C:\\Folder"));
+  EXPECT_FALSE(FileExists(system_, u""));
+  EXPECT_FALSE(FileExists(system_, u"C:\\Fold*"));
 }
 
 TEST_F(SystemHelpers, ClockIsCyclesPerMicrosecondOverTheWait) {
-  // 3 GHz: 150,000,000 cycles in the 50 ms wait, 30,000 for the reference calls.
-  system_.tscReadings = {1'000, 1'000 + 150'030'000, 5'000'000'000, 5'000'030'000};
-  EXPECT_EQ(3000, MeasureCpuMhz());
+  // 3 GHz: 150,000,000 cycles in the 50 ms wait, 500,000 more for its calls,
+  // which the reference measures (left in, they would read as 3010 MHz).
+  system_.tscReadings = {1'000, 1'000 + 150'500'000, 5'000'000'000, 5'000'500'000};
+  EXPECT_EQ(3000, MeasureCpuMhz(system_));
 
   // A counter barred to user code makes a measurement -1.
   system_.tscFaults = true;
-  EXPECT_EQ(0, MeasureCpuMhz());
+  EXPECT_EQ(0, MeasureCpuMhz(system_));
 
   // Without a performance counter both measurements cover only the query.
   system_.tscFaults = false;
   system_.hasPerformanceCounter = false;
   system_.tscReadings = {0, 100, 0, 90};
-  EXPECT_EQ(0, MeasureCpuMhz());
+  EXPECT_EQ(0, MeasureCpuMhz(system_));
 }
 
 TEST_F(SystemHelpers, ClockWaitsUntilTheCounterPassesFiftyMilliseconds) {
@@ -133,7 +137,7 @@ TEST_F(SystemHelpers, ClockWaitsUntilTheCounterPassesFiftyMilliseconds) {
   system_.counterStep = 7;
   system_.tscReadings = {0, 1, 0, 1};
   const std::int64_t before = system_.counter;
-  MeasureCpuMhz();
+  MeasureCpuMhz(system_);
   EXPECT_GE(system_.counter - before, 50'000);
   EXPECT_LT(system_.counter - before, 50'000 + 4 * 7);
 }

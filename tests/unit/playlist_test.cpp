@@ -14,6 +14,7 @@
 #include "fakes/fake_windows.h"
 #include "i18n/language.h"
 #include "platform/product.h"
+#include "platform/registry.h"
 #include "platform/text.h"
 #include "playlist/file_dialog.h"
 #include "playlist/playlist_dialog.h"
@@ -36,19 +37,10 @@ std::string Printable(const std::u16string& text) { return ToUtf8(text); }
 
 class PlaylistTest : public ::testing::Test {
  protected:
-  PlaylistTest()
-      : registry_(/*wow64=*/true),
-        ports_(Ports{.registry = &registry_,
-                     .system = &system_,
-                     .ui = &ui_,
-                     .windows = &windows_,
-                     .resources = &resources_,
-                     .files = &files_}) {
+  PlaylistTest() : registry_(/*wow64=*/true) {
     system_.wow64 = true;
-    TextCatalog::Uninstall();
     controls_.dialog = windows_.Create(0, u"Playlist");
   }
-  ~PlaylistTest() override { TextCatalog::Uninstall(); }
 
   void Exist(std::initializer_list<std::u16string> paths) {
     system_.existingPaths.insert(paths.begin(), paths.end());
@@ -65,8 +57,8 @@ class PlaylistTest : public ::testing::Test {
   // Loads the shipped catalogue in language tag, another block selected.
   void SpeakShippedCatalogue(std::u16string_view tag) {
     resources_.Put(kCatalogResourceId, kRtRcdata, ShippedCatalog());
-    TextCatalog& catalog = TextCatalog::Install("", kCatalogResourceId);
-    ASSERT_TRUE(catalog.SelectLanguage(tag));
+    catalog_ = TextCatalog::Load(resources_, system_, "", kCatalogResourceId);
+    ASSERT_TRUE(catalog_.SelectLanguage(tag));
   }
   bool Send(std::uint32_t message, int id = 0, std::uint32_t code = kBnClicked) {
     std::intptr_t result = -1;
@@ -90,10 +82,12 @@ class PlaylistTest : public ::testing::Test {
   fakes::FakeWindows windows_;
   fakes::FakeResources resources_;
   fakes::FakeFiles files_;
-  ScopedPorts ports_;
+  const PlaylistPorts ports_{
+      .registry = registry_, .system = system_, .files = files_, .windows = windows_, .ui = ui_};
+  TextCatalog catalog_;
   fakes::FakePlaylistControls controls_;
   Node settings_;
-  CPlaylistDlg editor_{settings_, kProductName, controls_};
+  CPlaylistDlg editor_{settings_, kProductName, controls_, ports_, catalog_};
 };
 
 // --- The saved text -----------------------------------------------------
@@ -137,14 +131,14 @@ TEST_F(PlaylistTest, TextLinesBecomeEntriesWhenTheyNameSomething) {
   };
   for (const Case& c : cases) {
     Paths entries;
-    EXPECT_EQ(ParsePlaylistText(c.base, c.text, entries), !c.expected.empty()) << c.what;
+    EXPECT_EQ(ParsePlaylistText(system_, c.base, c.text, entries), !c.expected.empty()) << c.what;
     EXPECT_EQ(entries, c.expected) << c.what;
   }
 }
 
 TEST_F(PlaylistTest, ParsingAppendsAndReportsTheWholeList) {
   Paths entries = {u"earlier.mp3"};
-  EXPECT_TRUE(ParsePlaylistText(u"", u"missing.mp3\n", entries));
+  EXPECT_TRUE(ParsePlaylistText(system_, u"", u"missing.mp3\n", entries));
   EXPECT_EQ(entries, Paths{u"earlier.mp3"});
   Exist({u"a.mp3"});
   EXPECT_TRUE(editor_.ParsePlaylistText(u"", u"a.mp3\na.mp3\n"));
@@ -160,7 +154,7 @@ TEST_F(PlaylistTest, AnM3uFileInItsFolderAddsWhatExists) {
   for (const std::uint32_t chunk : {0u, 1u, 2u, 3u, 5u}) {
     files_.readChunk = chunk;
     Paths entries;
-    LoadPlaylistFile(u"C:\\Music\\list.m3u", entries);
+    LoadPlaylistFile(system_, files_, u"C:\\Music\\list.m3u", entries);
     EXPECT_EQ(entries, (Paths{u"C:\\Music\\a.mp3", u"D:\\Other\\b.mp3"})) << "chunk " << chunk;
     EXPECT_EQ(files_.OpenHandleCount(), 0u) << "the file is closed";
   }
@@ -206,7 +200,7 @@ TEST_F(PlaylistTest, M3uBytesAreReadAsTextModeReadsThem) {
       files_.readChunk = chunk;
       files_.Put(u"C:\\M\\list.m3u", c.bytes);
       Paths entries;
-      LoadPlaylistFile(u"C:\\M\\list.m3u", entries);
+      LoadPlaylistFile(system_, files_, u"C:\\M\\list.m3u", entries);
       EXPECT_EQ(entries, c.expected) << c.what << ", chunk " << chunk;
     }
   }
@@ -237,7 +231,7 @@ TEST_F(PlaylistTest, ALineThatNamesNothingIsTriedAsUtf8ThenAsAnsi) {
   for (const Case& c : cases) {
     files_.Put(u"C:\\M\\list.m3u", "#EXTM3U\r\n" + c.line + "\r\n");
     Paths entries;
-    LoadPlaylistFile(u"C:\\M\\list.m3u", entries);
+    LoadPlaylistFile(system_, files_, u"C:\\M\\list.m3u", entries);
     EXPECT_EQ(entries, c.expected) << c.what;
   }
 }
@@ -245,13 +239,13 @@ TEST_F(PlaylistTest, ALineThatNamesNothingIsTriedAsUtf8ThenAsAnsi) {
 TEST_F(PlaylistTest, AnUnreadableM3uAddsNothing) {
   Exist({u"a.mp3", u"C:\\M\\a.mp3"});
   Paths entries = {u"kept.mp3"};
-  LoadPlaylistFile(u"C:\\M\\missing.m3u", entries);
+  LoadPlaylistFile(system_, files_, u"C:\\M\\missing.m3u", entries);
   EXPECT_EQ(entries, Paths{u"kept.mp3"});
 
   // A read that fails ends the file; the lines before it count.
   files_.Put(u"C:\\M\\broken.m3u", "a.mp3\na.mp3\na.mp3\n");
   files_.readFailsAfter = 8;
-  LoadPlaylistFile(u"C:\\M\\broken.m3u", entries);
+  LoadPlaylistFile(system_, files_, u"C:\\M\\broken.m3u", entries);
   EXPECT_EQ(entries, (Paths{u"kept.mp3", u"C:\\M\\a.mp3"}));
   EXPECT_EQ(files_.OpenHandleCount(), 0u);
 }
@@ -273,7 +267,7 @@ TEST(PlaylistNames, BaseFolderAndM3uTest) {
       {u"\\\\server\\share\\a.m3u", u"\\\\server\\share\\", true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(BaseFolderOf(c.path), c.base) << ToUtf8(c.path);
+    EXPECT_EQ(FolderOfPath(c.path), c.base) << ToUtf8(c.path);
     EXPECT_EQ(IsM3uName(c.path), c.m3u) << ToUtf8(c.path);
   }
 }
@@ -369,7 +363,7 @@ TEST_F(PlaylistTest, ChosenFilesAreAddedInTheOrderGiven) {
   };
   for (const Case& c : cases) {
     fakes::FakePlaylistControls controls;
-    CPlaylistDlg editor(settings_, kProductName, controls);
+    CPlaylistDlg editor(settings_, kProductName, controls, ports_, catalog_);
     controls.choices.push_back({c.folder, c.names});
     editor.Add();
     EXPECT_EQ(editor.PlaylistEntries, c.expected) << c.what;
@@ -435,7 +429,7 @@ TEST_F(PlaylistTest, AnUnreadableSavedListStartsEmpty) {
 
 TEST_F(PlaylistTest, OpeningTranslatesTheDialogInTheDialogBlock) {
   SpeakShippedCatalogue(u"fr");
-  ASSERT_TRUE(TextCatalog::Installed()->SelectTextBlock(u"no such block") == false);
+  ASSERT_TRUE(catalog_.SelectTextBlock(u"no such block") == false);
   const WindowHandle add = windows_.Create(controls_.dialog, u"Add...");
   const WindowHandle group = windows_.Create(controls_.dialog, u"");
   const WindowHandle shuffle = windows_.Create(controls_.dialog, u"Shuffle");
@@ -461,12 +455,12 @@ TEST_F(PlaylistTest, TheShuffleBoxShowsOnlyAnIntegerOne) {
   };
   for (const Case& c : cases) {
     Node settings;
-    if (c.value) settings[kShufflePlayListKey] = (*c.value)();
+    if (c.value) settings[keys::kShufflePlayList] = (*c.value)();
     fakes::FakePlaylistControls controls;
     controls.check = 7;
-    CPlaylistDlg(settings, kProductName, controls).Initialise();
+    CPlaylistDlg(settings, kProductName, controls, ports_, catalog_).Initialise();
     EXPECT_EQ(controls.check, c.check) << c.what;
-    EXPECT_TRUE(settings.children.count(std::u16string(kShufflePlayListKey))) << c.what;
+    EXPECT_TRUE(settings.children.count(std::u16string(keys::kShufflePlayList))) << c.what;
   }
 }
 
@@ -515,7 +509,7 @@ TEST_F(PlaylistTest, RemoveDeletesTheSelectedItemsAndKeepsTheOrder) {
   };
   for (const Case& c : cases) {
     fakes::FakePlaylistControls controls;
-    CPlaylistDlg editor(settings_, kProductName, controls);
+    CPlaylistDlg editor(settings_, kProductName, controls, ports_, catalog_);
     for (const auto& path : six) editor.AddPlaylistFile(path);
     for (int number : c.selected) controls.Select(number - 1);
     editor.Remove();
@@ -528,12 +522,12 @@ TEST_F(PlaylistTest, ShuffleGoesIntoTheTreeAtOnceAndOutlivesCancel) {
   for (const int check : {1, 0, 1}) {
     controls_.check = check;
     Send(kWmCommand, IDC_SHUFFLE);
-    EXPECT_EQ(settings_[kShufflePlayListKey].type, ValueType::Int);
-    EXPECT_EQ(settings_[kShufflePlayListKey].AsInt(), check);
+    EXPECT_EQ(settings_[keys::kShufflePlayList].type, ValueType::Int);
+    EXPECT_EQ(settings_[keys::kShufflePlayList].AsInt(), check);
   }
   Send(kWmCommand, kIdCancel);
-  EXPECT_EQ(settings_[kShufflePlayListKey].AsInt(), 1);
-  EXPECT_FALSE(registry_.Get(kHkeyLocalMachine, kKey, kShufflePlayListKey)) << "the tree only";
+  EXPECT_EQ(settings_[keys::kShufflePlayList].AsInt(), 1);
+  EXPECT_FALSE(registry_.Get(kHkeyLocalMachine, kKey, keys::kShufflePlayList)) << "the tree only";
 }
 
 // --- Ending -------------------------------------------------------------
@@ -551,7 +545,7 @@ TEST_F(PlaylistTest, OkSavesEachEntryWithALineFeed) {
   for (const Case& c : cases) {
     Save(u"old\n");
     fakes::FakePlaylistControls controls;
-    CPlaylistDlg editor(settings_, kProductName, controls);
+    CPlaylistDlg editor(settings_, kProductName, controls, ports_, catalog_);
     for (const auto& path : c.entries) editor.AddPlaylistFile(path);
     editor.Ok();
     EXPECT_EQ(Saved(), c.saved);

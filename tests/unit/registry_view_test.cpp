@@ -6,7 +6,7 @@
 #include "app/run_mode.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
-#include "platform/ports.h"
+#include "platform/product.h"
 #include "platform/registry.h"
 #include "settings/settings_table.h"
 
@@ -32,11 +32,11 @@ class BothBuilds : public testing::TestWithParam<Build> {
     // The 32-bit build's own folder is what the system calls the program folder.
     if (!GetParam().is64Bit) system_.programFiles = system_.programFilesX86;
   }
+  HResult Read(std::u16string_view key, std::u16string& out, bool prefer64) {
+    return ReadRegistryString(registry_, system_, kHkeyLocalMachine, key, u"v", out, prefer64);
+  }
   fakes::FakeRegistry registry_;
   fakes::FakeSystem system_;
-  fakes::FakeProcesses processes_;
-  fakes::FakeUi ui_;
-  ScopedPorts ports_{Ports{&registry_, &system_, &processes_, &ui_}};
 };
 
 TEST_P(BothBuilds, ReadAndWriteTheSameViews) {
@@ -44,9 +44,10 @@ TEST_P(BothBuilds, ReadAndWriteTheSameViews) {
   registry_.PutString(kHkeyLocalMachine, u"Software\\P", u"v", u"32-bit", View::Redirected32);
   for (const auto& [prefer64, seen] : {std::pair{true, u"native"}, {false, u"32-bit"}}) {
     std::u16string out;
-    ASSERT_EQ(kSOk, ReadRegistryString(kHkeyLocalMachine, u"Software\\P", u"v", out, prefer64));
+    ASSERT_EQ(kSOk, Read(u"Software\\P", out, prefer64));
     EXPECT_EQ(out, seen) << prefer64;
-    ASSERT_EQ(kSOk, WriteRegistryString(kHkeyLocalMachine, u"Software\\W", u"v", u"x", prefer64));
+    ASSERT_EQ(kSOk, WriteRegistryString(registry_, system_, kHkeyLocalMachine, u"Software\\W", u"v",
+                                        u"x", prefer64));
     EXPECT_TRUE(registry_.Get(kHkeyLocalMachine, u"Software\\W", u"v",
                               prefer64 ? View::Native : View::Redirected32))
         << prefer64;
@@ -54,7 +55,7 @@ TEST_P(BothBuilds, ReadAndWriteTheSameViews) {
   // What a 32-bit build asks for is exactly what the rule says; the 64-bit
   // build names the 32-bit view instead of relying on redirection.
   std::u16string out;
-  ReadRegistryString(kHkeyLocalMachine, u"Software\\P", u"v", out, false);
+  Read(u"Software\\P", out, false);
   EXPECT_EQ(registry_.AccessLog().back().access,
             GetParam().is64Bit ? (kKeyRead | kKeyWow64_32Key) : kKeyRead);
 }
@@ -63,18 +64,34 @@ TEST_P(BothBuilds, FindTheMainProgramWhereA32BitInstallerPutIt) {
   registry_.PutString(kHkeyLocalMachine, kScreensaverUninstallKey, kInstallLocationValue,
                       u"E:\\Installed", View::Redirected32);
   system_.existingPaths.insert(u"E:\\Installed" + std::u16string(kExe));
-  EXPECT_EQ(FindMainProgram(), u"E:\\Installed" + std::u16string(kExe));
+  EXPECT_EQ(FindMainProgram(registry_, system_), u"E:\\Installed" + std::u16string(kExe));
 
   registry_.DeleteTree(kHkeyLocalMachine, kScreensaverUninstallKey, kKeyWow64_32Key);
   const std::u16string inProgramFiles =
       u"C:\\Program Files (x86)\\Glimmerdale 3D Screensaver" + std::u16string(kExe);
   system_.existingPaths.insert(inProgramFiles);
-  EXPECT_EQ(FindMainProgram(), inProgramFiles);
+  EXPECT_EQ(FindMainProgram(registry_, system_), inProgramFiles);
 }
 
 TEST_P(BothBuilds, TheStartupCommandComesFromTheSameKeys) {
   registry_.PutString(kHkeyLocalMachine, kSettingsKey, u"AppPath", u"C:\\Native", View::Native);
-  EXPECT_EQ(StartupCommand(), u"\"C:\\Native\\Glimmerdale 3D Screensaver.exe\" /w");
+  EXPECT_EQ(StartupCommand(registry_, system_),
+            u"\"C:\\Native\\Glimmerdale 3D Screensaver.exe\" /w");
+}
+
+// The settings tree, subtrees included, lives in the native view in both builds.
+TEST_P(BothBuilds, TheSettingsTreeLoadsAndSavesTheNativeView) {
+  registry_.PutString(kHkeyLocalMachine, std::u16string(kSettingsKey) + u"\\Sub", u"n", u"2: 7",
+                      View::Native);
+  Node settings;
+  LoadSavedSettings(settings, registry_, system_);
+  EXPECT_EQ(7, settings["Sub/n"].AsInt());
+  settings["Sub/m"] = 8;
+  ASSERT_TRUE(WriteSettings(settings, registry_, system_));
+  EXPECT_TRUE(registry_.Get(kHkeyLocalMachine, std::u16string(kSettingsKey) + u"\\Sub", u"m",
+                            View::Native));
+  EXPECT_FALSE(registry_.Get(kHkeyLocalMachine, std::u16string(kSettingsKey) + u"\\Sub", u"m",
+                             View::Redirected32));
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, BothBuilds, testing::ValuesIn(kBuilds),

@@ -40,7 +40,7 @@ class FakeHost : public DialogHost {
   void DestroyBigIcon() override { iconDestroyed = true; }
   void PostQuitMessage(int code) override { quit = code; }
   void OpenWebPage(std::u16string_view url) override { pages.emplace_back(url); }
-  void RunPlaylistEditor(Node&) override { ++playlistEditors; }
+  void RunPlaylistEditor(Node&, TextCatalog&) override { ++playlistEditors; }
 
   std::optional<std::intptr_t> ended;
   std::u16string title;
@@ -63,11 +63,7 @@ DialogMessage Scroll(ControlId trackBar) {
 
 class SettingsDialogTest : public testing::Test {
  protected:
-  SettingsDialogTest() {
-    TextCatalog::Uninstall();
-    platform_.resources.Put(kCatalogResourceId, kRtRcdata, ShippedCatalog());
-  }
-  ~SettingsDialogTest() override { TextCatalog::Uninstall(); }
+  SettingsDialogTest() { platform_.resources.Put(kCatalogResourceId, kRtRcdata, ShippedCatalog()); }
 
   // A running wallpaper: the window the dialog posts to.
   WindowHandle StartWallpaper() {
@@ -105,7 +101,7 @@ class SettingsDialogTest : public testing::Test {
   fakes::FakePlatform platform_;
   FakeDialogControls controls_ = FakeDialogControls::SettingsDialog();
   FakeHost host_{controls_};
-  CSettingsDlg dialog_{host_};
+  CSettingsDlg dialog_{host_, platform_.ports};
   bool handled_ = false;
 };
 
@@ -164,6 +160,11 @@ TEST_F(SettingsDialogTest, StoredSettingsFillEveryControl) {
 }
 
 TEST_F(SettingsDialogTest, FirstOkOnAnEmptyKeyWritesTheDefaults) {
+  // A fast machine, whose hardware defaults are not all 0: 2600 MiB of video
+  // memory (DirectDraw's answer, without WMI), 3001 MHz and a tall screen.
+  platform_.directDraw.totalVideoMemory = 2600u << 20;
+  platform_.system.tscReadings = {0, 3001ull * 50000 + 200'000, 0, 200'000};
+  platform_.displayDevices.metrics[kSmCyFullScreen] = 1200;
   Open();
   Send(DialogMessage::Command(kIdOk, kBnClicked));
   EXPECT_TRUE(handled_);
@@ -175,6 +176,8 @@ TEST_F(SettingsDialogTest, FirstOkOnAnEmptyKeyWritesTheDefaults) {
       {u"DisableSound", u"2: 0"},
       {u"UsePlaylist", u"2: 0"},
       {u"DisableOnMouseActivate", u"2: 1"},
+      // On by the hardware rule, but OK takes both from controls this
+      // product's template lacks.
       {u"HighQualityGraphics", u"2: 0"},
       {u"HighQualityTextures", u"2: 0"},
       {u"MonitorAspectRatio", u"2: 4"},
@@ -183,7 +186,8 @@ TEST_F(SettingsDialogTest, FirstOkOnAnEmptyKeyWritesTheDefaults) {
       {u"ShowBlackScreens", u"2: 1"},
       {u"ShowFPS", u"2: 0"},
       {u"UseDesktopRes", u"2: 1"},
-      {u"Antialiasing", u"2: 0"},
+      // On by the hardware rule, no count to choose without Direct3D 11.
+      {u"Antialiasing", u"2: 1"},
   };
   for (const auto& [name, text] : expected) EXPECT_EQ(Stored(name), text) << ToUtf8(name);
   EXPECT_TRUE(platform_.ui.boxes.empty());
@@ -209,7 +213,7 @@ TEST_F(SettingsDialogTest, CancelAndCloseRevertPostEverythingAndSaveNothing) {
        {DialogMessage::Command(kIdCancel, kBnClicked), DialogMessage{kWmClose, 0, 0}}) {
     FakeDialogControls controls = FakeDialogControls::SettingsDialog();
     FakeHost host(controls);
-    CSettingsDlg dialog(host);
+    CSettingsDlg dialog(host, platform_.ports);
     std::intptr_t result = 0;
     dialog.ProcessWindowMessage({kWmInitDialog, 0, 0}, result);
     controls.SetTrackBarPos(IDC_MUSIC_VOLUME, 40);
@@ -247,6 +251,18 @@ TEST_F(SettingsDialogTest, RestoreDefaultsThenCancelLeavesTheRegistryAsItWas) {
   EXPECT_EQ(platform_.registry.ValueNames(kHkeyLocalMachine, kKey).size(), 4u);
   EXPECT_EQ(Stored(u"MusicVolumePercentage"), u"2: 70");
   EXPECT_EQ(Stored(u"DisableMusic"), u"2: 1");
+}
+
+TEST_F(SettingsDialogTest, RestoreDefaultsThenOkResetsWhatHasNoControl) {
+  Store(u"MonitorAspectRatio", u"2: 1");
+  Store(u"ShufflePlayList", u"2: 0");
+  Store(u"ShowFPS", u"2: 1");
+  Open();
+  Click(IDC_RESTORE_DEFAULTS);
+  Send(DialogMessage::Command(kIdOk, kBnClicked));
+  EXPECT_EQ(Stored(u"MonitorAspectRatio"), u"2: 4");
+  EXPECT_EQ(Stored(u"ShufflePlayList"), u"2: 1");
+  EXPECT_EQ(Stored(u"ShowFPS"), u"2: 0");
 }
 
 // Opening and "Restore Defaults" each query Direct3D several times; one object
@@ -323,7 +339,7 @@ TEST_F(SettingsDialogTest, RoutingTable) {
   for (const Row& row : rows) {
     FakeDialogControls controls = FakeDialogControls::SettingsDialog();
     FakeHost host(controls);
-    CSettingsDlg dialog(host);
+    CSettingsDlg dialog(host, platform_.ports);
     std::intptr_t result = 0;
     dialog.ProcessWindowMessage({kWmInitDialog, 0, 0}, result);
     const std::size_t before = platform_.windows.Posted().size();
@@ -439,7 +455,7 @@ TEST_F(SettingsDialogTest, RunAtStartupFollowsTheStoredCommand) {
       platform.registry.PutString(kHkeyCurrentUser, kRun, u"VellumarkAnimatedWallpaper", *c.stored);
     FakeDialogControls controls = FakeDialogControls::SettingsDialog();
     FakeHost host(controls);
-    CSettingsDlg dialog(host);
+    CSettingsDlg dialog(host, platform.ports);
     std::intptr_t result = 0;
     dialog.ProcessWindowMessage({kWmInitDialog, 0, 0}, result);
     EXPECT_EQ(controls.GetCheck(IDC_RUN_AT_STARTUP), c.shownChecked) << c.what;
@@ -465,10 +481,23 @@ TEST_F(SettingsDialogTest, AKeyThatRefusesWritesShowsTheTranslatedErrorAndStillE
   const auto& box = platform_.ui.boxes[0];
   EXPECT_EQ(box.owner, host_.Window());
   EXPECT_EQ(box.style, kMbIconError);
-  EXPECT_EQ(box.caption, Translate(u"Error!"));
-  EXPECT_EQ(box.text, Translate(kRegistryWriteErrorMessage));
-  EXPECT_NE(box.text, kRegistryWriteErrorMessage);  // French, not the key
+  EXPECT_EQ(box.caption, u"Erreur!");
+  EXPECT_EQ(box.text,
+            u"Erreur d\u2019\u00e9criture dans le registre syst\u00e8me. Veuillez NOTER: vous "
+            u"devez disposez de droits d\u2019administration suffisant pour faire fonctionner "
+            u"ce programme.");
   EXPECT_EQ(host_.ended, 0);
+}
+
+TEST_F(SettingsDialogTest, WithoutALanguageTheErrorBoxSpeaksEnglish) {
+  platform_.registry.Deny(kHkeyLocalMachine, kKey, kKeySetValue);
+  Open();
+  Send(DialogMessage::Command(kIdOk, kBnClicked));
+  ASSERT_EQ(platform_.ui.boxes.size(), 1u);
+  EXPECT_EQ(platform_.ui.boxes[0].caption, u"Error!");
+  EXPECT_EQ(platform_.ui.boxes[0].text,
+            u"Error writing to the system registry. Please NOTE: You need to have sufficient "
+            u"administrative rights to run this program successfully.");
 }
 
 TEST_F(SettingsDialogTest, VisitOpensTheMakersPageInTheDialogsLanguage) {
@@ -483,7 +512,7 @@ TEST_F(SettingsDialogTest, VisitOpensTheMakersPageInTheDialogsLanguage) {
     Store(u"Language", language);
     FakeDialogControls controls = FakeDialogControls::SettingsDialog();
     FakeHost host(controls);
-    CSettingsDlg dialog(host);
+    CSettingsDlg dialog(host, platform_.ports);
     std::intptr_t result = 0;
     dialog.ProcessWindowMessage({kWmInitDialog, 0, 0}, result);
     dialog.ProcessWindowMessage(DialogMessage::Command(IDC_VISIT, kBnClicked), result);
@@ -521,7 +550,6 @@ TEST_F(SettingsDialogTest, WithoutAWallpaperNothingIsPostedAndOneStartedLaterIsF
 // whose placeholders differ from its key's is not used.
 TEST(SettingsDialogLabels, AMismatchedTranslationFallsBackToTheKey) {
   fakes::FakePlatform platform;
-  TextCatalog::Uninstall();
   platform.resources.Put(
       kCatalogResourceId, kRtRcdata,
       SmallCatalog(
@@ -531,12 +559,11 @@ TEST(SettingsDialogLabels, AMismatchedTranslationFallsBackToTheKey) {
           "</TextBlock>"));
   FakeDialogControls controls = FakeDialogControls::SettingsDialog();
   FakeHost host(controls);
-  CSettingsDlg dialog(host);
+  CSettingsDlg dialog(host, platform.ports);
   std::intptr_t result = 0;
   dialog.ProcessWindowMessage({kWmInitDialog, 0, 0}, result);
   EXPECT_EQ(controls.GetText(IDC_MUSIC_VOLUME_LABEL), u"Music volume: 15%");
   EXPECT_EQ(host.title, u"Glimmerdale 3D Screensaver 1.0 Configuration");
-  TextCatalog::Uninstall();
 }
 
 }  // namespace
@@ -547,14 +574,19 @@ namespace {
 
 TEST(SettingsDefaults, ReplaceOnlyTheirOwnKeysAndFollowTheHardware) {
   fakes::FakePlatform platform;
-  platform.directDraw.totalVideoMemory = 512u << 20;         // no WMI: the fallback decides
-  platform.displayDevices.metrics[17] = 1001;                // SM_CYFULLSCREEN
-  platform.system.tscReadings = {0, 2001ull * 50000, 0, 0};  // 2001 MHz
+  platform.directDraw.totalVideoMemory = 512u << 20;  // no WMI: the fallback decides
+  platform.displayDevices.metrics[17] = 1001;         // SM_CYFULLSCREEN
+  platform.system.tscReadings = {0, 2001ull * 50000 + 9000, 0, 9000};  // 2001 MHz
   Node settings;
   settings[u"MusicVolumePercentage"] = u"loud";  // another type is replaced
   settings[u"CurMonitor"] = 3;
   settings[u"Language"] = u"de";
-  SetDefaultSettings(settings);
+  SetDefaultSettings(settings, {.direct3d9 = platform.direct3d9,
+                                .wmi = platform.wmi,
+                                .directDraw = platform.directDraw,
+                                .displayDevices = platform.displayDevices,
+                                .registry = platform.registry,
+                                .system = platform.system});
   EXPECT_EQ(settings[u"HighQualityTextures"].AsInt(), 1);
   EXPECT_EQ(settings[u"HighQualityGraphics"].AsInt(), 1);
   EXPECT_EQ(settings[u"Antialiasing"].AsInt(), 0);

@@ -6,9 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_registry.h"
-#include "fakes/fake_system.h"
-#include "platform/ports.h"
+#include "fakes/fake_platform.h"
 
 namespace glimmer {
 namespace {
@@ -32,11 +30,7 @@ class RecordingHost : public ModeHost {
 
 class Shell : public testing::Test {
  protected:
-  fakes::FakeRegistry registry_;
-  fakes::FakeSystem system_;
-  fakes::FakeProcesses processes_;
-  fakes::FakeUi ui_;
-  ScopedPorts ports_{Ports{&registry_, &system_, &processes_, &ui_}};
+  fakes::FakePlatform platform_;
   RecordingHost host_;
 };
 
@@ -53,22 +47,22 @@ TEST_F(Shell, RunsExactlyOneModeWithItsStartUp) {
   };
   for (const auto& c : cases) {
     host_.calls.clear();
-    RunShell(c.line, host_);
+    RunShell(c.line, platform_.ports, host_);
     EXPECT_EQ(c.calls, host_.calls);
   }
-  EXPECT_TRUE(processes_.starts.empty());
-  EXPECT_TRUE(ui_.boxes.empty());
+  EXPECT_TRUE(platform_.processes.starts.empty());
+  EXPECT_TRUE(platform_.ui.boxes.empty());
 }
 
 TEST_F(Shell, RunModeNeedsNoStartUp) {
-  RunShell(u"s.scr /s", host_);
+  RunShell(u"s.scr /s", platform_.ports, host_);
   EXPECT_TRUE(host_.calls.empty());
-  ASSERT_EQ(1u, ui_.boxes.size()) << "no main program anywhere";
+  ASSERT_EQ(1u, platform_.ui.boxes.size()) << "no main program anywhere";
 }
 
 TEST_F(Shell, AFailingModeStillShutsDownAndNothingEscapes) {
   host_.throwInMode = true;
-  EXPECT_NO_THROW(RunShell(u"s.scr /c 1", host_));
+  EXPECT_NO_THROW(RunShell(u"s.scr /c 1", platform_.ports, host_));
   EXPECT_EQ((std::vector<std::string>{"start-up", "configure 1", "shut-down"}), host_.calls);
 }
 

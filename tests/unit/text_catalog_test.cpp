@@ -16,7 +16,7 @@ namespace {
 using ShippedCatalogTest = CatalogTest;
 
 TEST_F(ShippedCatalogTest, TranslatesInEachLanguage) {
-  TextCatalog& catalog = InstallFrom(ShippedCatalog());
+  TextCatalog& catalog = LoadFrom(ShippedCatalog());
   EXPECT_EQ(catalog.CurrentLanguageTag(), u"en");
   EXPECT_EQ(Translate(u"Cancel"), u"Cancel");
   EXPECT_EQ(Translate(u"Traditional "), u"Traditional");
@@ -101,7 +101,7 @@ TEST(ShippedCatalogFile, KeepsItsLayoutAndEntryShape) {
 }
 
 TEST_F(CatalogTest, EntriesAreFoundByTheirExactKey) {
-  InstallFrom(SmallCatalog(
+  LoadFrom(SmallCatalog(
       "<TextBlock Tag=\"B\">"
       "<Var Tag=\"Twice\"><String Lang=\"en\" Text=\"first\"/></Var>"
       "<Var Tag=\"Twice\"><String Lang=\"en\" Text=\"second\"/></Var>"
@@ -124,14 +124,14 @@ TEST_F(CatalogTest, EntriesAreFoundByTheirExactKey) {
 
   // An entry without the current language counts as found, with an empty text.
   std::u16string text = u"sentinel";
-  EXPECT_TRUE(TextCatalog::Installed()->TryTranslate(u"German only", text));
+  EXPECT_TRUE(catalog_.TryTranslate(u"German only", text));
   EXPECT_EQ(text, u"");
-  EXPECT_FALSE(TextCatalog::Installed()->TryTranslate(u"Missing", text));
+  EXPECT_FALSE(catalog_.TryTranslate(u"Missing", text));
   EXPECT_EQ(text, u"Missing");
 }
 
 TEST_F(CatalogTest, SelectionsChangeOnlyToTagsThatExist) {
-  TextCatalog& catalog = InstallFrom(SmallCatalog(
+  TextCatalog& catalog = LoadFrom(SmallCatalog(
       "<TextBlock Tag=\"One\"><Var Tag=\"Key\"><String Lang=\"de\" Text=\"Eins\"/>"
       "<String Lang=\"fr\" Text=\"Un\"/></Var></TextBlock>"
       "<TextBlock Tag=\"Two\"><Var Tag=\"Key\"><String Lang=\"de\" Text=\"Zwei\"/></Var>"
@@ -149,7 +149,7 @@ TEST_F(CatalogTest, SelectionsChangeOnlyToTagsThatExist) {
 }
 
 TEST_F(CatalogTest, WithoutEnglishTheFirstLanguageIsCurrent) {
-  TextCatalog& catalog = InstallFrom(
+  TextCatalog& catalog = LoadFrom(
       "<Root><Languages><Language Tag=\"fr\"/><Language Tag=\"de\"/></Languages>"
       "<TextBlock><Var Tag=\"Cancel\"><String Lang=\"fr\" Text=\"Annuler\"/></Var></TextBlock>"
       "</Root>\n");
@@ -176,27 +176,27 @@ TEST_F(CatalogTest, AnyLoadFailureLeavesNoTranslations) {
   };
   for (const std::string& bytes : unreadable) {
     SCOPED_TRACE(bytes);
-    TextCatalog& catalog = InstallFrom(bytes);
+    TextCatalog& catalog = LoadFrom(bytes);
     EXPECT_EQ(Translate(u"Cancel"), u"Cancel");
     EXPECT_EQ(catalog.CurrentLanguageTag(), u"");
     EXPECT_FALSE(catalog.SelectLanguage(u"en"));
     EXPECT_FALSE(catalog.SelectTextBlock(u"B"));
   }
   // Sanity check of the same catalogue with its line break.
-  InstallFrom(SmallCatalog(cancel));
+  LoadFrom(SmallCatalog(cancel));
   EXPECT_EQ(Translate(u"Cancel"), u"Annuler");
 
-  TextCatalog::Install("", 12);  // no such resource
+  Load("", 12);  // no such resource
   EXPECT_EQ(Translate(u"Cancel"), u"Cancel");
 }
 
-TEST_F(CatalogTest, EachInstallReplacesTheCatalogue) {
-  EXPECT_EQ(TextCatalog::Installed(), nullptr);
+TEST_F(CatalogTest, AnEmptyCatalogueAndEachLoadStandAlone) {
   EXPECT_EQ(Translate(u"Error!"), u"Error!");
-  InstallFrom(SmallCatalog(
+  EXPECT_EQ(TextCatalog().CurrentLanguageTag(), u"");
+  LoadFrom(SmallCatalog(
       "<TextBlock><Var Tag=\"Error!\"><String Lang=\"en\" Text=\"Oops\"/></Var></TextBlock>"));
   EXPECT_EQ(Translate(u"Error!"), u"Oops");
-  InstallFrom(SmallCatalog("<TextBlock/>"));
+  LoadFrom(SmallCatalog("<TextBlock/>"));
   EXPECT_EQ(Translate(u"Error!"), u"Error!");
   EXPECT_EQ(Translate(u""), u"");
 }
@@ -223,23 +223,23 @@ TEST_F(CatalogTest, AFileThatLoadsIsPreferredToTheResource) {
   const std::string malformed = write("catalog_malformed.xml", "<Root>");
   const std::string noRoot = write("catalog_no_root.xml", "<Catalog/>");
 
-  TextCatalog::Install(good, kCatalogResourceId);
+  Load(good, kCatalogResourceId);
   EXPECT_EQ(Translate(u"From"), u"file");
-  TextCatalog::Install(malformed, kCatalogResourceId);
+  Load(malformed, kCatalogResourceId);
   EXPECT_EQ(Translate(u"From"), u"resource");
   // A file that parses but lacks the structure does not fall back.
-  TextCatalog::Install(noRoot, kCatalogResourceId);
+  Load(noRoot, kCatalogResourceId);
   EXPECT_EQ(Translate(u"From"), u"From");
   // Existence is the platform's answer, not the file system's.
   system_.existingPaths.clear();
-  TextCatalog::Install(good, kCatalogResourceId);
+  Load(good, kCatalogResourceId);
   EXPECT_EQ(Translate(u"From"), u"resource");
   std::filesystem::remove_all(folder);
 }
 
 TEST_F(CatalogTest, TranslateWindowVisitsTheWindowAndItsDirectChildren) {
   const std::string longKey(1022, 'x');
-  TextCatalog& catalog = InstallFrom(
+  TextCatalog& catalog = LoadFrom(
       SmallCatalog("<TextBlock><Var Tag=\"Playlist\"><String Lang=\"fr\" Text=\"Liste\"/></Var>"
                    "<Var Tag=\"Add...\"><String Lang=\"fr\" Text=\"Ajouter...\"/></Var>"
                    "<Var Tag=\"Remove\"><String Lang=\"fr\" Text=\"Retirer\"/></Var>"
@@ -256,7 +256,7 @@ TEST_F(CatalogTest, TranslateWindowVisitsTheWindowAndItsDirectChildren) {
   const WindowHandle longText = windows_.Create(dialog, std::u16string(1100, u'x'));
   const WindowHandle remove = windows_.Create(dialog, u"Remove");
 
-  catalog.TranslateWindow(dialog);
+  catalog.TranslateWindow(windows_, dialog);
   EXPECT_EQ(windows_.Text(dialog), u"Liste");
   EXPECT_EQ(windows_.Text(add), u"Ajouter...");
   EXPECT_EQ(windows_.Text(label), u"Music volume: 100%");

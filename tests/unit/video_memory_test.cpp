@@ -9,16 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "display/directdraw_port.h"
-#include "display/display_device_port.h"
-#include "display/wmi_port.h"
+#include "config/value_text.h"
 #include "fakes/fake_direct3d9.h"
 #include "fakes/fake_directdraw.h"
 #include "fakes/fake_display_devices.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_wmi.h"
+#include "platform/directdraw_port.h"
+#include "platform/display_device_port.h"
 #include "platform/product.h"
+#include "platform/wmi_port.h"
 
 namespace glimmer {
 namespace {
@@ -58,12 +59,21 @@ class VideoMemoryTest : public testing::Test {
 
   void SaveCurMonitor(std::u16string_view text,
                       fakes::FakeRegistry::View view = fakes::FakeRegistry::View::Native) {
-    registry_.PutString(kHkeyLocalMachine, kSettingsKey, kCurMonitorValue, text, view);
+    registry_.PutString(kHkeyLocalMachine, kSettingsKey, keys::kCurMonitor, text, view);
   }
   // The time-stamp counter advances mhz cycles per microsecond over the 50 ms
-  // wait, and not at all over the reference.
+  // wait, on top of the 300,000 that the wait's calls cost and the reference
+  // measures.
   void CpuAt(std::int64_t mhz) {
-    system_.tscReadings = {0, static_cast<std::uint64_t>(mhz * 50000), 0, 0};
+    system_.tscReadings = {0, static_cast<std::uint64_t>(mhz * 50000 + 300'000), 0, 300'000};
+  }
+  HardwarePorts Hardware() {
+    return {.direct3d9 = direct3d_,
+            .wmi = wmi_,
+            .directDraw = directDraw_,
+            .displayDevices = displays_,
+            .registry = registry_,
+            .system = system_};
   }
   // Nothing of the detection may outlive it.
   void ExpectEverythingReleased() {
@@ -82,16 +92,6 @@ class VideoMemoryTest : public testing::Test {
   fakes::FakeWmi wmi_;
   fakes::FakeDirectDraw directDraw_;
   fakes::FakeDisplayDevices displays_;
-  ScopedPorts ports_{[this] {
-    Ports ports;
-    ports.registry = &registry_;
-    ports.system = &system_;
-    ports.direct3d9 = &direct3d_;
-    ports.wmi = &wmi_;
-    ports.directDraw = &directDraw_;
-    ports.displayDevices = &displays_;
-    return ports;
-  }()};
 };
 
 TEST(MonitorIndexFromValueText, ReadsTheNumberAfterTypeAndColonLikeWcstol) {
@@ -191,14 +191,14 @@ TEST_F(VideoMemoryTest, SavedMonitorPicksTheAdapterWhoseControllerIsMeasured) {
     registry_.DeleteTree(kHkeyLocalMachine, kSettingsKey, kKeyWow64_32Key);
     if (c.saved) SaveCurMonitor(*c.saved, c.view);
     direct3d_.adapters.resize(c.adapters);
-    EXPECT_EQ(DetectVideoMemory(), c.expected);
+    EXPECT_EQ(DetectVideoMemory(Hardware()), c.expected);
     ExpectEverythingReleased();
   }
 }
 
 TEST_F(VideoMemoryTest, SavedValueOfAnotherTypeCountsAsAbsent) {
-  registry_.Put(kHkeyLocalMachine, kSettingsKey, kCurMonitorValue, kRegDword, {1, 0, 0, 0});
-  EXPECT_EQ(DetectVideoMemory(), 2048 * kMiB);
+  registry_.Put(kHkeyLocalMachine, kSettingsKey, keys::kCurMonitor, kRegDword, {1, 0, 0, 0});
+  EXPECT_EQ(DetectVideoMemory(Hardware()), 2048 * kMiB);
 }
 
 TEST_F(VideoMemoryTest, WmiTakesTheFirstControllerContainingTheDeviceIdCaseSensitively) {
@@ -267,7 +267,7 @@ TEST_F(VideoMemoryTest, WmiTakesTheFirstControllerContainingTheDeviceIdCaseSensi
     wmi_.controllers = c.controllers;
     wmi_.calls.clear();
     std::uint32_t bytes = 0xDEADBEEFu;
-    EXPECT_EQ(VideoMemoryFromWmi(kMonitor1, bytes), c.result);
+    EXPECT_EQ(VideoMemoryFromWmi(wmi_, directDraw_, displays_, kMonitor1, bytes), c.result);
     EXPECT_EQ(bytes, c.bytes);
     std::size_t idReads = 0;
     std::size_t memoryReads = 0;
@@ -283,7 +283,7 @@ TEST_F(VideoMemoryTest, WmiTakesTheFirstControllerContainingTheDeviceIdCaseSensi
 
 TEST_F(VideoMemoryTest, WmiCallsComeInOrderAndEachObjectIsReleasedBeforeComCloses) {
   std::uint32_t bytes = 0;
-  ASSERT_EQ(VideoMemoryFromWmi(kMonitor1, bytes), kSOk);
+  ASSERT_EQ(VideoMemoryFromWmi(wmi_, directDraw_, displays_, kMonitor1, bytes), kSOk);
   EXPECT_EQ(bytes, 2048 * kMiB);
   const std::vector<std::string> expected = {
       "CoInitialize",
@@ -342,11 +342,8 @@ TEST_F(VideoMemoryTest, EveryWmiFailureGivesZeroAndLeavesNothingOpen) {
     fakes::FakeWmi wmi;
     wmi.controllers = wmi_.controllers;
     c.stage(wmi);
-    Ports ports = CurrentPorts();
-    ports.wmi = &wmi;
-    ScopedPorts scoped(ports);
     std::uint32_t bytes = 0xDEADBEEFu;
-    const HResult result = VideoMemoryFromWmi(kMonitor1, bytes);
+    const HResult result = VideoMemoryFromWmi(wmi, directDraw_, displays_, kMonitor1, bytes);
     EXPECT_EQ(bytes, c.bytes);
     EXPECT_EQ(result, c.bytes != 0 ? kSOk : kEFail);
     EXPECT_EQ(wmi.liveObjects, 0);
@@ -383,17 +380,11 @@ TEST_F(VideoMemoryTest, WithoutADeviceIdNoControllerMatchesButTheQueryStillRuns)
     // A controller whose id is empty would match any id at all.
     wmi.controllers = {fakes::FakeVideoController::With(u"", 64 * kMiB)};
     c.stage(directDraw, displays);
-    Ports ports = CurrentPorts();
-    ports.directDraw = &directDraw;
-    ports.displayDevices = &displays;
-    ports.wmi = &wmi;
-    ScopedPorts scoped(ports);
-
     std::u16string id = u"untouched";
-    EXPECT_EQ(DisplayDeviceIdOfMonitor(kMonitor1, id), kEFail);
+    EXPECT_EQ(DisplayDeviceIdOfMonitor(directDraw, displays, kMonitor1, id), kEFail);
     EXPECT_EQ(id, u"untouched");
     std::uint32_t bytes = 0xDEADBEEFu;
-    EXPECT_EQ(VideoMemoryFromWmi(kMonitor1, bytes), kEFail);
+    EXPECT_EQ(VideoMemoryFromWmi(wmi, directDraw, displays, kMonitor1, bytes), kEFail);
     EXPECT_EQ(bytes, 0u);
     EXPECT_EQ(wmi.CallsStartingWith("Next ").size(), 1u);
     EXPECT_EQ(directDraw.loads, directDraw.frees);
@@ -441,13 +432,8 @@ TEST_F(VideoMemoryTest, DeviceIdComesFromTheAttachedDeviceNamedByDirectDraw) {
     fakes::FakeDirectDraw directDraw = directDraw_;
     fakes::FakeDisplayDevices displays = displays_;
     c.stage(directDraw, displays);
-    Ports ports = CurrentPorts();
-    ports.directDraw = &directDraw;
-    ports.displayDevices = &displays;
-    ScopedPorts scoped(ports);
-
     std::u16string id;
-    EXPECT_EQ(DisplayDeviceIdOfMonitor(c.monitor, id), kSOk);
+    EXPECT_EQ(DisplayDeviceIdOfMonitor(directDraw, displays, c.monitor, id), kSOk);
     EXPECT_EQ(id, c.expected);
     EXPECT_EQ(directDraw.enumerationFlags, std::vector<std::uint32_t>{1u});
     // ddraw.dll goes on the way out of the successful path too.
@@ -459,7 +445,7 @@ TEST_F(VideoMemoryTest, DeviceIdComesFromTheAttachedDeviceNamedByDirectDraw) {
 TEST_F(VideoMemoryTest, WithoutWmiTheDefaultDeviceTotalDecidesWhicheverMonitorIsChosen) {
   SaveCurMonitor(u"2: 1");
   wmi_.createLocatorResult = kRegDbEClassNotReg;
-  EXPECT_EQ(DetectVideoMemory(), 96 * kMiB);
+  EXPECT_EQ(DetectVideoMemory(Hardware()), 96 * kMiB);
   ASSERT_EQ(directDraw_.vidMemCaps.size(), 1u);
   EXPECT_EQ(directDraw_.vidMemCaps[0].caps, kDdsCapsVideoMemory);
   EXPECT_EQ(directDraw_.vidMemCaps[0].caps2 | directDraw_.vidMemCaps[0].caps3 |
@@ -474,7 +460,7 @@ TEST_F(VideoMemoryTest, WithoutWmiTheDefaultDeviceTotalDecidesWhicheverMonitorIs
 TEST_F(VideoMemoryTest, WithoutDirect3DOnlyDirectDrawIsAsked) {
   SaveCurMonitor(u"2: 1");
   direct3d_.unavailable = true;
-  EXPECT_EQ(DetectVideoMemory(), 96 * kMiB);
+  EXPECT_EQ(DetectVideoMemory(Hardware()), 96 * kMiB);
   EXPECT_TRUE(wmi_.calls.empty());
   EXPECT_TRUE(registry_.AccessLog().empty());
   ExpectEverythingReleased();
@@ -497,11 +483,14 @@ TEST_F(VideoMemoryTest, EveryDirectDrawFailureGivesZero) {
     fakes::FakeDirectDraw directDraw;
     directDraw.totalVideoMemory = 96 * kMiB;
     c.stage(directDraw);
-    Ports ports = CurrentPorts();
-    ports.directDraw = &directDraw;
     direct3d_.unavailable = true;
-    ScopedPorts scoped(ports);
-    EXPECT_EQ(DetectVideoMemory(), 0u);
+    EXPECT_EQ(DetectVideoMemory({.direct3d9 = direct3d_,
+                                 .wmi = wmi_,
+                                 .directDraw = directDraw,
+                                 .displayDevices = displays_,
+                                 .registry = registry_,
+                                 .system = system_}),
+              0u);
     EXPECT_EQ(directDraw.loads, directDraw.frees);
     EXPECT_EQ(directDraw.objectsCreated, directDraw.objectsReleased);
     EXPECT_EQ(directDraw.releasedWhileLoaded, directDraw.objectsReleased);
@@ -527,7 +516,7 @@ TEST_F(VideoMemoryTest, MeasuredDefaultsFollowTheStagedMachine) {
     wmi_.controllers = {fakes::FakeVideoController::With(kId1Wide, c.adapterRam)};
     CpuAt(c.mhz);
     displays_.metrics[kSmCyFullScreen] = c.height;
-    EXPECT_EQ(MeasureQualityDefaults(), c.expected);
+    EXPECT_EQ(MeasureQualityDefaults(Hardware()), c.expected);
     ExpectEverythingReleased();
   }
 }
@@ -537,7 +526,7 @@ TEST_F(VideoMemoryTest, NoVideoMemoryFoundTurnsEverythingOff) {
   directDraw_.libraryLoads = false;
   CpuAt(4000);
   displays_.metrics[kSmCyFullScreen] = 2000;
-  EXPECT_EQ(MeasureQualityDefaults(), (QualityDefaults{0, 0, 0}));
+  EXPECT_EQ(MeasureQualityDefaults(Hardware()), (QualityDefaults{0, 0, 0}));
 }
 
 TEST_F(VideoMemoryTest, MeasuresMemoryThenClockThenHeight) {
@@ -567,13 +556,12 @@ TEST_F(VideoMemoryTest, MeasuresMemoryThenClockThenHeight) {
     }
   } wmi;
   wmi.order = &order;
-  Ports ports = CurrentPorts();
-  ports.system = &system;
-  ports.displayDevices = &displays;
-  ports.wmi = &wmi;
-  ScopedPorts scoped(ports);
-
-  MeasureQualityDefaults();
+  MeasureQualityDefaults({.direct3d9 = direct3d_,
+                          .wmi = wmi,
+                          .directDraw = directDraw_,
+                          .displayDevices = displays,
+                          .registry = registry_,
+                          .system = system});
   const std::vector<std::string> expected = {"wmi",   "clock", "clock",
                                              "clock", "clock", "metrics 17"};
   EXPECT_EQ(order, expected);

@@ -1,4 +1,4 @@
-#include "app/wallpaper.h"
+#include "settings/wallpaper.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "fakes/fake_windows.h"
-#include "platform/ports.h"
 
 namespace glimmer {
 namespace {
@@ -45,7 +44,7 @@ class Wallpaper : public testing::Test {
     tagged_.clear();
   }
   std::string Found() {
-    const WindowHandle found = FindWallpaperWindow();
+    const WindowHandle found = FindWallpaperWindow(windows_);
     if (found == 0) return "none";
     for (const auto& [tag, handle] : tagged_) {
       if (handle == found) return tag;
@@ -59,9 +58,6 @@ class Wallpaper : public testing::Test {
 
   fakes::FakeWindows windows_;
   std::map<std::string, WindowHandle> tagged_;
-
- private:
-  ScopedPorts ports_{Ports{.windows = &windows_}};
 };
 
 struct WalkCase {
@@ -153,7 +149,7 @@ TEST_F(Wallpaper, ClassNamesMatchExactly) {
 
 TEST_F(Wallpaper, OpenRegistersTheMessageAndFindsTheWallpaper) {
   Desktop({D3d("before"), ShellDesktop(), D3d("after")});
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   EXPECT_NE(channel.Message(), 0u);
   EXPECT_EQ(channel.Message(), WallpaperMessage());
@@ -163,7 +159,7 @@ TEST_F(Wallpaper, OpenRegistersTheMessageAndFindsTheWallpaper) {
 
 TEST_F(Wallpaper, PostsEveryChangeInOrder) {
   Desktop({Other(), D3d("w")});
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   const std::vector<std::pair<std::uint32_t, std::int32_t>> changes = {
       {6, 4}, {1, 100}, {2, 1}, {3, 55}, {4, 0}, {0, 0}, {5, 0}, {6, -1}, {1, 40}};
@@ -177,7 +173,7 @@ TEST_F(Wallpaper, PostsEveryChangeInOrder) {
 
 TEST_F(Wallpaper, NothingIsPostedWithoutAWallpaper) {
   Desktop({Other(), ShellDesktop()});
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   EXPECT_EQ(channel.Window(), 0u);
   for (std::uint32_t code = 0; code <= 6; ++code) channel.Post(code, 1);
@@ -186,7 +182,7 @@ TEST_F(Wallpaper, NothingIsPostedWithoutAWallpaper) {
 
 TEST_F(Wallpaper, AStaleWindowIsReplacedBeforeThePost) {
   Desktop({ShellDesktop(), D3d("first")});
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   ASSERT_EQ(channel.Window(), Tagged("first"));
 
@@ -207,7 +203,7 @@ TEST_F(Wallpaper, AStaleWindowIsReplacedBeforeThePost) {
 
 TEST_F(Wallpaper, AWallpaperStartedLaterIsFoundAtTheNextPost) {
   Desktop({ShellDesktop()});
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   channel.Post(2, 1);
   EXPECT_TRUE(windows_.Posted().empty());
@@ -220,11 +216,11 @@ TEST_F(Wallpaper, AWallpaperStartedLaterIsFoundAtTheNextPost) {
 
 TEST_F(Wallpaper, ALiveWindowIsKeptEvenWhenTheWalkWouldNowPickAnother) {
   Desktop({ShellDesktop(), D3d("held")});
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   // A new top-level wallpaper window lands before the icon list.
   const WindowHandle newer = windows_.Create(0, u"", u"Direct3D Window");
-  ASSERT_EQ(FindWallpaperWindow(), newer);
+  ASSERT_EQ(FindWallpaperWindow(windows_), newer);
   channel.Post(3, 70);
   EXPECT_EQ(channel.Window(), Tagged("held"));
   EXPECT_EQ(windows_.Posted(),
@@ -233,7 +229,7 @@ TEST_F(Wallpaper, ALiveWindowIsKeptEvenWhenTheWalkWouldNowPickAnother) {
 
 TEST_F(Wallpaper, ReopeningForgetsTheHeldWindow) {
   Desktop({D3d("w")});
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   ASSERT_EQ(channel.Window(), Tagged("w"));
   windows_.Destroy(Tagged("w"));

@@ -1,6 +1,7 @@
 // Live changes posted to a running wallpaper: the stand-in started with "/w"
 // logs every message it receives, so the log shows what reached it and in
-// which order.
+// which order: from the shell's settings dialog, and from the channel alone
+// while the wallpaper comes and goes.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,9 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/wallpaper.h"
 #include "driver/driver.h"
-#include "platform/ports.h"
+#include "driver/settings_driver.h"
+#include "resource_ids.h"
+#include "settings/wallpaper.h"
 #include "win32/windows_win32.h"
 
 namespace glimmer::driver {
@@ -103,30 +105,32 @@ class WallpaperE2E : public testing::Test {
 
   std::wstring log_;
   win32::Win32Windows windows_;
-  ScopedPorts ports_{Ports{.windows = &windows_}};
 };
 
-TEST_F(WallpaperE2E, ChangesArriveInPostingOrder) {
+// What the dialog posts, in the order it posts it, arrives: a drag of the
+// music volume, then "Restore Defaults" and Cancel, each of which sends every
+// code in the order a wallpaper has always been told.
+TEST_F(WallpaperE2E, TheDialogsChangesArriveInItsOrder) {
   RunningWallpaper wallpaper;
   ASSERT_NE(wallpaper.Window(), nullptr);
-  WallpaperChannel channel;
-  channel.Open();
-  ASSERT_EQ(channel.Window(), reinterpret_cast<WindowHandle>(wallpaper.Window()));
-
-  // A drag of the music volume, then what "Restore Defaults" sends.
-  const std::vector<std::pair<std::uint32_t, std::int32_t>> changes = {
-      {1, 90}, {1, 70}, {1, 40}, {6, -1}, {1, 100}, {2, 1}, {3, 100}, {4, 1}, {0, 0}, {5, 0}};
-  std::vector<std::string> expected;
-  for (const auto& [code, value] : changes) {
-    channel.Post(code, value);
-    expected.push_back(std::to_string(code) + " " + std::to_string(value));
-  }
+  OwnerWindow owner;
+  SettingsSession dialog(L"/c " + std::to_wstring(reinterpret_cast<INT_PTR>(owner.Handle())));
+  ASSERT_NE(dialog.WaitForDialog(), nullptr);
+  for (int volume : {90, 70, 40}) dialog.DragTrackBar(IDC_MUSIC_VOLUME, volume);
+  dialog.Sync();
+  dialog.Click(IDC_RESTORE_DEFAULTS);
+  dialog.Click(IDCANCEL);
+  ASSERT_TRUE(dialog.WaitForExit().has_value());
   wallpaper.Close();
+  const std::vector<std::string> everything = {"6 0", "1 15", "2 1", "3 15", "4 1", "0 0", "5 0"};
+  std::vector<std::string> expected = {"1 90", "1 70", "1 40"};
+  for (int twice = 0; twice < 2; ++twice)
+    expected.insert(expected.end(), everything.begin(), everything.end());
   EXPECT_EQ(MessagesPerStart(), std::vector<std::vector<std::string>>{expected});
 }
 
 TEST_F(WallpaperE2E, ARestartedWallpaperIsFoundAgain) {
-  WallpaperChannel channel;
+  WallpaperChannel channel(windows_);
   channel.Open();
   EXPECT_EQ(channel.Window(), 0u) << "no wallpaper runs yet";
   channel.Post(2, 0);  // goes nowhere

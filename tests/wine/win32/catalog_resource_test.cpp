@@ -9,6 +9,7 @@
 #include "i18n/text_catalog.h"
 #include "translate_test_ids.h"
 #include "win32/resources_win32.h"
+#include "win32/system_win32.h"
 #include "win32/windows_api.h"
 
 namespace glimmer::win32 {
@@ -36,13 +37,12 @@ TEST(CatalogResource, TheShellsCatalogueLoadsAndTranslates) {
   EXPECT_TRUE(bytes.ends_with("</Root>\r\n"));
 
   {
-    ScopedPorts ports(Ports{.resources = &resources});
-    TextCatalog& catalog = TextCatalog::Install("", kCatalogResourceId);
+    Win32System system;
+    TextCatalog catalog = TextCatalog::Load(resources, system, "", kCatalogResourceId);
     EXPECT_EQ(catalog.CurrentLanguageTag(), u"en");
     ASSERT_TRUE(catalog.SelectLanguage(u"de"));
     ASSERT_TRUE(catalog.SelectTextBlock(kDialogTextBlock));
-    EXPECT_EQ(Translate(u"Cancel"), u"Abbrechen");
-    TextCatalog::Uninstall();
+    EXPECT_EQ(catalog.Translate(u"Cancel"), u"Abbrechen");
   }
   FreeLibrary(shell);
 }

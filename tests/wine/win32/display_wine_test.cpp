@@ -10,16 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "display/antialiasing.h"
 #include "display/display_inventory.h"
-#include "display/monitor_selection.h"
 #include "fakes/fake_dialog_controls.h"
 #include "platform/text.h"
 #include "resource_ids.h"
+#include "settings/antialiasing_controls.h"
+#include "settings/monitor_controls.h"
 #include "win32/direct3d11_win32.h"
 #include "win32/direct3d9_win32.h"
 #include "win32/monitor_win32.h"
-#include "win32/system_win32.h"
 #include "win32/wide.h"
 #include "win32/windows_api.h"
 
@@ -30,15 +29,7 @@ using fakes::FakeDialogControls;
 
 class DisplayWine : public testing::Test {
  protected:
-  DisplayWine() {
-    Ports ports;
-    ports.system = &system_;
-    ports.direct3d9 = &direct3d9_;
-    ports.direct3d11 = &direct3d11_;
-    ports.monitors = &monitors_;
-    ports_ = std::make_unique<ScopedPorts>(ports);
-    settings_ = std::make_unique<Node>();
-  }
+  DisplayWine() { settings_ = std::make_unique<Node>(); }
 
   HResult Enumerate() {
     return inventory_.EnumerateDisplayAdapters(
@@ -73,13 +64,12 @@ class DisplayWine : public testing::Test {
     return times[times.size() / 2];
   }
 
-  win32::Win32System system_;
   win32::Win32Direct3D9 direct3d9_;
   win32::Win32Direct3D11 direct3d11_;
   win32::Win32Monitors monitors_;
-  std::unique_ptr<ScopedPorts> ports_;
   std::unique_ptr<Node> settings_;
-  DisplayInventory inventory_;
+  DisplayInventory inventory_{direct3d9_, monitors_};
+  TextCatalog catalog_;
   FakeDialogControls controls_ = FakeDialogControls::SettingsDialog();
 };
 
@@ -134,7 +124,7 @@ TEST_F(DisplayWine, MonitorAndModeListsOfTheScreen) {
   const std::u16string name = PrimaryMonitorName(rect);
 
   // The product's template: one disabled entry and no multi-monitor entry.
-  FillMonitorList(inventory_, *settings_, controls_);
+  FillMonitorList(inventory_, *settings_, controls_, catalog_);
   FillModeList(inventory_, *settings_, controls_);
   EXPECT_EQ(controls_.ComboTexts(IDC_MONITOR_LIST), std::vector<std::u16string>{name});
   EXPECT_EQ(controls_.ComboSelectedText(IDC_MONITOR_LIST), name);
@@ -154,7 +144,7 @@ TEST_F(DisplayWine, MonitorAndModeListsOfTheScreen) {
 TEST_F(DisplayWine, AntialiasingListOfTheHardwareDevice) {
   for (std::int32_t saved : {4, 1}) {
     (*settings_)[u"Antialiasing"] = saved;
-    FillAntialiasingList(*settings_, controls_);
+    FillAntialiasingList(*settings_, controls_, direct3d11_);
     EXPECT_EQ(controls_.ComboTexts(IDC_ANTIALIASING_LIST), std::vector<std::u16string>{u"4x"});
     EXPECT_EQ(controls_.ComboSelectedText(IDC_ANTIALIASING_LIST), u"4x");
     controls_.SetCheck(IDC_ANTIALIASING, 1);
@@ -164,7 +154,8 @@ TEST_F(DisplayWine, AntialiasingListOfTheHardwareDevice) {
 
 TEST_F(DisplayWine, Timings) {
   const double enumerate = MedianMilliseconds(7, [&] { EXPECT_EQ(Enumerate(), kSOk); });
-  const double fill = MedianMilliseconds(7, [&] { FillAntialiasingList(*settings_, controls_); });
+  const double fill =
+      MedianMilliseconds(7, [&] { FillAntialiasingList(*settings_, controls_, direct3d11_); });
   std::printf(
       "[ timing   ] EnumerateDisplayAdapters median %.1f ms, FillAntialiasingList median %.1f ms "
       "(7 runs each)\n",

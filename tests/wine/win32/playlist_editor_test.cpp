@@ -273,21 +273,14 @@ class PlaylistEditorRun : public ::testing::Test {
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
       CloseHandle(file);
     }
-    ports_.emplace(Ports{.registry = &registry_,
-                         .system = &system_,
-                         .ui = &ui_,
-                         .windows = &windows_,
-                         .resources = &resources_,
-                         .files = &files_});
-    TextCatalog& catalog = TextCatalog::Install("", kCatalogResourceId);
-    ASSERT_TRUE(catalog.SelectLanguage(u"fr"));
+    catalog_ = TextCatalog::Load(resources_, system_, "", kCatalogResourceId);
+    ASSERT_TRUE(catalog_.SelectLanguage(u"fr"));
   }
   void TearDown() override {
     if (thread_.joinable()) {
       if (IsWindow(dialog_)) PostMessageW(dialog_, WM_CLOSE, 0, 0);
       thread_.join();
     }
-    TextCatalog::Uninstall();
     for (const wchar_t* name : {L"a.mp3", L"b.mp3"}) DeleteFileW((folder_ + name).c_str());
     RemoveDirectoryW(folder_.c_str());
     Win32Registry().DeleteTree(kHkeyLocalMachine, kSettingsKey, 0);
@@ -297,14 +290,19 @@ class PlaylistEditorRun : public ::testing::Test {
 
   // The editor with its registry writes failing or not.
   void Start(bool readOnly = false) {
-    if (readOnly) CurrentPorts().registry = &readOnlyRegistry_;
     settings_.emplace();
-    (*settings_)[kShufflePlayListKey] = std::int32_t{1};
-    thread_ = std::thread([this] {
+    (*settings_)[keys::kShufflePlayList] = std::int32_t{1};
+    thread_ = std::thread([this, readOnly] {
       owner_ = CreateWindowExW(0, L"STATIC", L"Owner", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
       SetActiveWindow(owner_);
-      RunPlaylistEditor(Shell(), *settings_, kProductName);
+      RunPlaylistEditor(Shell(), *settings_, catalog_,
+                        {.registry = readOnly ? static_cast<RegistryPort&>(readOnlyRegistry_)
+                                              : static_cast<RegistryPort&>(registry_),
+                         .system = system_,
+                         .files = files_,
+                         .windows = windows_,
+                         .ui = ui_});
       DestroyWindow(owner_);
     });
     dialog_ = WaitForDialogWith(IDC_PLAYLIST_LIST);
@@ -334,7 +332,7 @@ class PlaylistEditorRun : public ::testing::Test {
   Win32Windows windows_;
   Win32Resources resources_;
   Win32Files files_;
-  std::optional<ScopedPorts> ports_;
+  TextCatalog catalog_;
   std::optional<Node> settings_;
   std::wstring folder_;
   std::thread thread_;
@@ -345,7 +343,8 @@ class PlaylistEditorRun : public ::testing::Test {
 TEST_F(PlaylistEditorRun, OpensTranslatedWithTheSavedListAndEndsOnClose) {
   const std::u16string saved =
       Path(L"b.mp3") + u"\n" + Path(L"gone.mp3") + u"\n" + Path(L"a.mp3") + u"\n";
-  ASSERT_EQ(WriteRegistryString(kHkeyLocalMachine, kSettingsKey, kPlayListValue, saved, true),
+  ASSERT_EQ(WriteRegistryString(registry_, system_, kHkeyLocalMachine, kSettingsKey, kPlayListValue,
+                                saved, true),
             kSOk);
 
   Start();
@@ -375,7 +374,8 @@ TEST_F(PlaylistEditorRun, OpensTranslatedWithTheSavedListAndEndsOnClose) {
   PostMessageW(dialog_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(Ended());
   std::u16string after;
-  ReadRegistryString(kHkeyLocalMachine, kSettingsKey, kPlayListValue, after, true);
+  ReadRegistryString(registry_, system_, kHkeyLocalMachine, kSettingsKey, kPlayListValue, after,
+                     true);
   EXPECT_EQ(after, saved) << "closing saves nothing";
 }
 
@@ -390,7 +390,7 @@ TEST_F(PlaylistEditorRun, AFailedSaveIsShownOverTheEditorThenItEnds) {
   EXPECT_TRUE(IsWindow(dialog_)) << "the editor waits for the box";
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   EXPECT_TRUE(Ended());
-  EXPECT_EQ((*settings_)[kShufflePlayListKey].AsInt(), 1);
+  EXPECT_EQ((*settings_)[keys::kShufflePlayList].AsInt(), 1);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The registry contracts against the Windows registry, and the fake beside it
 // so both are held to the same suite in one run.
+#include "contract/node_registry_contract.h"
 #include "contract/registry_contract.h"
 #include "fakes/fake_registry.h"
 #include "win32/registry_win32.h"
@@ -15,6 +16,8 @@ const RegistryImplementation kImplementations[] = {
 INSTANTIATE_TEST_SUITE_P(Platform, RegistryContract, testing::ValuesIn(kImplementations),
                          RegistryImplementationName);
 INSTANTIATE_TEST_SUITE_P(Platform, RegistryStringContract, testing::ValuesIn(kImplementations),
+                         RegistryImplementationName);
+INSTANTIATE_TEST_SUITE_P(Platform, NodeRegistryContract, testing::ValuesIn(kImplementations),
                          RegistryImplementationName);
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "app/run_mode.h"
-#include "platform/ports.h"
 #include "win32/registry_win32.h"
 #include "win32/system_win32.h"
 #include "win32/wide.h"
@@ -40,7 +39,6 @@ class RegistryViews : public testing::Test {
 
   Win32Registry registry_;
   Win32System system_;
-  ScopedPorts ports_{Ports{.registry = &registry_, .system = &system_}};
 };
 
 TEST_F(RegistryViews, TheUninstallKeyOfA32BitInstallerIsFound) {
@@ -57,7 +55,7 @@ TEST_F(RegistryViews, TheUninstallKeyOfA32BitInstallerIsFound) {
                  static_cast<DWORD>(folder.size() * sizeof(wchar_t)));
   RegCloseKey(key);
 
-  EXPECT_EQ(FindMainProgram(), U16(folder + L"\\Glimmerdale 3D Screensaver.exe"));
+  EXPECT_EQ(FindMainProgram(registry_, system_), U16(folder + L"\\Glimmerdale 3D Screensaver.exe"));
   RemoveFolder(folder);
 }
 
@@ -65,7 +63,7 @@ TEST_F(RegistryViews, TheProgramFolderIsThe32BitOne) {
   const std::wstring folder = ProgramFilesX86() + L"\\Glimmerdale 3D Screensaver";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   Touch(folder + L"\\Glimmerdale 3D Screensaver.exe");
-  EXPECT_EQ(FindMainProgram(), U16(folder + L"\\Glimmerdale 3D Screensaver.exe"));
+  EXPECT_EQ(FindMainProgram(registry_, system_), U16(folder + L"\\Glimmerdale 3D Screensaver.exe"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fakes/fake_resources.h"
+#include "fakes/fake_system.h"
 #include "i18n/text_catalog.h"
 #include "translate_test_ids.h"
 #include "win32/wide.h"
@@ -76,7 +77,7 @@ TEST(TranslateWindow, TranslatesADialogsDirectChildrenInTemplateOrder) {
   fakes::FakeResources resources;
   resources.Put(kCatalogResourceId, kRtRcdata, Catalog(std::string(1022, 'x')));
   RecordingWindows windows;
-  ScopedPorts ports(Ports{.windows = &windows, .resources = &resources});
+  fakes::FakeSystem system;
 
   const HWND dialog = CreateDialogParamW(
       GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TRANSLATE_TEST), nullptr, NoDialogProc, 0);
@@ -95,9 +96,9 @@ TEST(TranslateWindow, TranslatesADialogsDirectChildrenInTemplateOrder) {
   ASSERT_TRUE(SetWindowTextW(longText, std::wstring(1100, L'x').c_str()));
   ASSERT_EQ(GetWindowTextLengthW(longText), 1100);
 
-  TextCatalog& catalog = TextCatalog::Install("", kCatalogResourceId);
+  TextCatalog catalog = TextCatalog::Load(resources, system, "", kCatalogResourceId);
   ASSERT_TRUE(catalog.SelectLanguage(u"de"));
-  catalog.TranslateWindow(reinterpret_cast<WindowHandle>(dialog));
+  catalog.TranslateWindow(windows, reinterpret_cast<WindowHandle>(dialog));
 
   EXPECT_EQ(windows.reads, expectedReads);
   EXPECT_EQ(TextOf(dialog), u"Playliste");
@@ -110,7 +111,6 @@ TEST(TranslateWindow, TranslatesADialogsDirectChildrenInTemplateOrder) {
   EXPECT_EQ(TextOf(GetDlgItem(dialog, IDC_TT_REMOVE)), u"Entfernen");
 
   DestroyWindow(dialog);
-  TextCatalog::Uninstall();
 }
 
 }  // namespace

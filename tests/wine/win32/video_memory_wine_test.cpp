@@ -8,12 +8,12 @@
 #include <functional>
 #include <vector>
 
-#include "display/directdraw_port.h"
-#include "display/display_device_port.h"
 #include "display/video_memory.h"
-#include "display/wmi_port.h"
+#include "platform/directdraw_port.h"
+#include "platform/display_device_port.h"
 #include "platform/system.h"
 #include "platform/text.h"
+#include "platform/wmi_port.h"
 #include "win32/direct3d9_win32.h"
 #include "win32/directdraw_win32.h"
 #include "win32/display_device_win32.h"
@@ -27,7 +27,7 @@ namespace {
 class VideoMemoryWine : public testing::Test {
  protected:
   MonitorHandle FirstAdapterMonitor() {
-    std::unique_ptr<Direct3D9> direct3d = Direct3D9Api().Direct3DCreate9(kD3dSdkVersion);
+    std::unique_ptr<Direct3D9> direct3d = direct3d_.Direct3DCreate9(kD3dSdkVersion);
     if (!direct3d) return 0;
     return direct3d->GetAdapterMonitor(0);
   }
@@ -35,13 +35,13 @@ class VideoMemoryWine : public testing::Test {
   // The PNPDeviceID of every controller WMI lists, as the detection sees them.
   std::vector<std::u16string> ControllerIds() {
     std::vector<std::u16string> ids;
-    const bool opened = Succeeded(WmiApi().CoInitialize());
+    const bool opened = Succeeded(wmi_.CoInitialize());
     {
       std::unique_ptr<WbemLocator> locator;
       std::unique_ptr<WbemServices> services;
       std::unique_ptr<EnumWbemClassObject> enumerator;
       std::vector<std::unique_ptr<WbemClassObject>> objects;
-      if (Succeeded(WmiApi().CreateWbemLocator(locator)) &&
+      if (Succeeded(wmi_.CreateWbemLocator(locator)) &&
           Succeeded(locator->ConnectServer(kWmiNamespace, services)) &&
           Succeeded(services->CreateInstanceEnum(kVideoControllerClass, 0, enumerator))) {
         enumerator->Next(kWmiFetchTimeoutMs, kWmiFetchCount, objects);
@@ -51,7 +51,7 @@ class VideoMemoryWine : public testing::Test {
         }
       }
     }
-    if (opened) WmiApi().CoUninitialize();
+    if (opened) wmi_.CoUninitialize();
     return ids;
   }
 
@@ -61,16 +61,12 @@ class VideoMemoryWine : public testing::Test {
   win32::Win32Wmi wmi_;
   win32::Win32DirectDraw directDraw_;
   win32::Win32DisplayDevices displays_;
-  ScopedPorts ports_{[this] {
-    Ports ports;
-    ports.registry = &registry_;
-    ports.system = &system_;
-    ports.direct3d9 = &direct3d_;
-    ports.wmi = &wmi_;
-    ports.directDraw = &directDraw_;
-    ports.displayDevices = &displays_;
-    return ports;
-  }()};
+  const HardwarePorts hardware_{.direct3d9 = direct3d_,
+                                .wmi = wmi_,
+                                .directDraw = directDraw_,
+                                .displayDevices = displays_,
+                                .registry = registry_,
+                                .system = system_};
 };
 
 double MedianMilliseconds(int runs, const std::function<void()>& work) {
@@ -92,16 +88,16 @@ TEST_F(VideoMemoryWine, DetectionTakesWmiWhenItMatchesElseTheDirectDrawTotal) {
   // DirectDraw and User32 must agree on the monitor's device for WMI to be
   // asked about the right controller at all.
   std::u16string id;
-  ASSERT_EQ(DisplayDeviceIdOfMonitor(monitor, id), kSOk);
+  ASSERT_EQ(DisplayDeviceIdOfMonitor(directDraw_, displays_, monitor, id), kSOk);
   EXPECT_FALSE(id.empty());
 
   std::uint32_t fromWmi = 0xDEADBEEFu;
-  const HResult wmiResult = VideoMemoryFromWmi(monitor, fromWmi);
+  const HResult wmiResult = VideoMemoryFromWmi(wmi_, directDraw_, displays_, monitor, fromWmi);
   if (wmiResult != kSOk) {
     EXPECT_EQ(fromWmi, 0u);
   }
-  const std::uint32_t fromDirectDraw = VideoMemoryFromDirectDraw();
-  const std::uint32_t detected = DetectVideoMemory();
+  const std::uint32_t fromDirectDraw = VideoMemoryFromDirectDraw(directDraw_);
+  const std::uint32_t detected = DetectVideoMemory(hardware_);
 
   std::printf("display device id: %s\n", ToUtf8(id).c_str());
   for (const std::u16string& controller : ControllerIds())
@@ -120,22 +116,24 @@ TEST_F(VideoMemoryWine, DetectionTakesWmiWhenItMatchesElseTheDirectDrawTotal) {
 TEST_F(VideoMemoryWine, QualityDefaultsFollowTheMeasuredParts) {
   constexpr int kRuns = 3;
   QualityDefaults measured;
-  const double whole = MedianMilliseconds(kRuns, [&] { measured = MeasureQualityDefaults(); });
+  const double whole =
+      MedianMilliseconds(kRuns, [&] { measured = MeasureQualityDefaults(hardware_); });
   const double direct3d = MedianMilliseconds(kRuns, [&] { FirstAdapterMonitor(); });
   const MonitorHandle monitor = FirstAdapterMonitor();
   std::uint32_t fromWmi = 0;
-  const double wmi = MedianMilliseconds(kRuns, [&] { VideoMemoryFromWmi(monitor, fromWmi); });
+  const double wmi = MedianMilliseconds(
+      kRuns, [&] { VideoMemoryFromWmi(wmi_, directDraw_, displays_, monitor, fromWmi); });
   const double deviceId = MedianMilliseconds(kRuns, [&] {
     std::u16string id;
-    DisplayDeviceIdOfMonitor(monitor, id);
+    DisplayDeviceIdOfMonitor(directDraw_, displays_, monitor, id);
   });
   std::uint32_t fromDirectDraw = 0;
   const double directDraw =
-      MedianMilliseconds(kRuns, [&] { fromDirectDraw = VideoMemoryFromDirectDraw(); });
+      MedianMilliseconds(kRuns, [&] { fromDirectDraw = VideoMemoryFromDirectDraw(directDraw_); });
   std::int32_t mhz = 0;
-  const double clock = MedianMilliseconds(kRuns, [&] { mhz = MeasureCpuMhz(); });
+  const double clock = MedianMilliseconds(kRuns, [&] { mhz = MeasureCpuMhz(system_); });
   const std::uint32_t megabytes = (fromWmi != 0 ? fromWmi : fromDirectDraw) >> 20;
-  const std::int32_t height = DisplayDeviceApi().GetSystemMetrics(kSmCyFullScreen);
+  const std::int32_t height = displays_.GetSystemMetrics(kSmCyFullScreen);
 
   std::printf(
       "median of %d runs: MeasureQualityDefaults %.1f ms; Direct3D 9 %.1f ms, "

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/wallpaper.h"
 #include "platform/ports.h"
+#include "settings/wallpaper.h"
 #include "win32/windows_api.h"
 #include "win32/windows_win32.h"
 
@@ -134,7 +134,6 @@ class WallpaperSearch : public testing::Test {
   }
 
   Win32Windows windows_;
-  ScopedPorts ports_{Ports{.windows = &windows_}};
 };
 
 struct Case {
@@ -162,7 +161,7 @@ TEST_F(WallpaperSearch, FindsTheWindowTheRulesName) {
       Arrangement arrangement;
       arrangement.Make(arranged.desktop);
       arrangement.ExpectWalkedFirstBeforeBystanders();
-      EXPECT_EQ(arrangement.TagOf(FindWallpaperWindow()), arranged.expected);
+      EXPECT_EQ(arrangement.TagOf(FindWallpaperWindow(windows_)), arranged.expected);
     }
   });
 }

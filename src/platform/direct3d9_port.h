@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/hresult.h"
 #include "platform/ports.h"
-#include "platform/registry.h"
 
 namespace glimmer {
 
@@ -94,26 +94,20 @@ class Direct3D9 {
                                          std::int32_t renderTargetFormat,
                                          std::int32_t depthStencilFormat) = 0;
   virtual MonitorHandle GetAdapterMonitor(std::uint32_t adapter) = 0;
+  // The IDirect3D9 interface behind this object, by which two objects are
+  // told to be one (not a method of the interface).
+  virtual std::uintptr_t Identity() const = 0;
 };
 
 class Direct3D9Port {
  public:
   virtual ~Direct3D9Port() = default;
-  // Direct3DCreate9(sdkVersion); null when Direct3D 9 is unavailable.
+  // Direct3DCreate9(sdkVersion); null when Direct3D 9 is unavailable. While
+  // an object of the same version is alive, the answer is that object again
+  // (the same Identity): every new one sets up the whole adapter list, which
+  // takes a noticeable time, and answers the same. Each object stays usable
+  // until it is released itself; once all are, the next create starts afresh.
   virtual std::unique_ptr<Direct3D9> Direct3DCreate9(std::uint32_t sdkVersion) = 0;
-};
-
-inline Direct3D9Port& Direct3D9Api() { return *CurrentPorts().direct3d9; }
-
-// Keeps one Direct3D object alive across a run of queries (the dialog's
-// start, "Restore Defaults"). The Windows port hands a live object out again,
-// so the adapter list is set up once for the run instead of at every query.
-class Direct3D9Hold {
- public:
-  Direct3D9Hold() : held_(Direct3D9Api().Direct3DCreate9(kD3dSdkVersion)) {}
-
- private:
-  std::unique_ptr<Direct3D9> held_;
 };
 
 }  // namespace glimmer

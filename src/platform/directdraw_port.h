@@ -1,7 +1,7 @@
 // DirectDraw as the video memory code sees it: ddraw.dll loaded at run time
 // from the system folder, its two entry points looked up by name, and the
-// one IDirectDraw7 method the product calls. Destroying the module is its
-// FreeLibrary, destroying the object its Release.
+// one IDirectDraw7 method the product calls. The library stays loaded for the
+// life of the process; destroying the object is its Release.
 #pragma once
 
 #include <array>
@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "display/direct3d9_port.h"
+#include "platform/direct3d9_port.h"
+#include "platform/hresult.h"
 #include "platform/ports.h"
-#include "platform/registry.h"
 
 namespace glimmer {
 
@@ -76,10 +76,8 @@ class DirectDrawModule {
 class DirectDrawPort {
  public:
   virtual ~DirectDrawPort() = default;
-  // LoadLibrary of ddraw.dll from the system folder; null when it fails.
+  // ddraw.dll, loaded from the system folder on first use; null when it cannot be.
   virtual std::unique_ptr<DirectDrawModule> LoadDirectDraw() = 0;
 };
-
-inline DirectDrawPort& DirectDrawApi() { return *CurrentPorts().directDraw; }
 
 }  // namespace glimmer

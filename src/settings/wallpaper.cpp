@@ -1,4 +1,4 @@
-#include "app/wallpaper.h"
+#include "settings/wallpaper.h"
 
 #include <string>
 
@@ -19,8 +19,7 @@ bool HasClass(WindowPort& windows, WindowHandle window, std::u16string_view clas
 
 }  // namespace
 
-WindowHandle FindWallpaperWindow() {
-  WindowPort& windows = Windows();
+WindowHandle FindWallpaperWindow(WindowPort& windows) {
   bool listFound = false;
   WindowHandle wallpaper = 0;
   // Until both the icon list and a wallpaper window have been seen, each
@@ -49,18 +48,17 @@ WindowHandle FindWallpaperWindow() {
 }
 
 void WallpaperChannel::Open() {
-  message_ = Windows().RegisterWindowMessage(kWallpaperMessageName);
+  message_ = windows_.RegisterWindowMessage(kWallpaperMessageName);
   window_ = 0;
-  window_ = FindWallpaperWindow();
+  window_ = FindWallpaperWindow(windows_);
 }
 
 void WallpaperChannel::Post(std::uint32_t code, std::int32_t value) {
-  WindowPort& windows = Windows();
-  if (!windows.IsWindow(window_)) {
+  if (!windows_.IsWindow(window_)) {
     window_ = 0;
-    window_ = FindWallpaperWindow();
+    window_ = FindWallpaperWindow(windows_);
   }
-  if (window_ != 0) windows.PostMessage(window_, message_, code, value);
+  if (window_ != 0) windows_.PostMessage(window_, message_, code, value);
 }
 
 }  // namespace glimmer

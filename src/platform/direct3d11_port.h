@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/hresult.h"
 #include "platform/ports.h"
-#include "platform/registry.h"
 
 namespace glimmer {
 
@@ -42,7 +42,5 @@ class Direct3D11Port {
                                     std::unique_ptr<Direct3D11Device>& device,
                                     std::uint32_t& featureLevel) = 0;
 };
-
-inline Direct3D11Port& Direct3D11Api() { return *CurrentPorts().direct3d11; }
 
 }  // namespace glimmer

@@ -11,20 +11,17 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/hresult.h"
 #include "platform/ports.h"
-#include "platform/registry.h"
 
 namespace glimmer {
 
 // HRESULTs that WMI answers with and the tests tell apart.
-inline constexpr HResult kSFalse = 1;
 inline constexpr HResult kWbemSTimedOut = 0x40004;
 inline constexpr HResult kWbemENotFound = static_cast<HResult>(0x80041002u);
 inline constexpr HResult kWbemEInvalidNamespace = static_cast<HResult>(0x8004100Eu);
 inline constexpr HResult kWbemEInvalidClass = static_cast<HResult>(0x80041010u);
 inline constexpr HResult kRegDbEClassNotReg = static_cast<HResult>(0x80040154u);
-
-inline constexpr bool Succeeded(HResult result) { return result >= 0; }
 
 // CoSetProxyBlanket arguments.
 inline constexpr std::uint32_t kRpcCAuthnWinnt = 10;
@@ -90,8 +87,7 @@ class WbemLocator {
                                 std::unique_ptr<WbemServices>& services) = 0;
 };
 
-// CoSetProxyBlanket looked up by name in a loaded ole32.dll; the library is
-// freed when this is destroyed.
+// CoSetProxyBlanket looked up by name in ole32.dll.
 class ProxyBlanketEntry {
  public:
   virtual ~ProxyBlanketEntry() = default;
@@ -111,11 +107,9 @@ class WmiPort {
   // CoCreateInstance(CLSID_WbemLocator, no outer, CLSCTX_INPROC_SERVER,
   // IID_IWbemLocator, &locator).
   virtual HResult CreateWbemLocator(std::unique_ptr<WbemLocator>& locator) = 0;
-  // LoadLibrary("ole32.dll") and GetProcAddress("CoSetProxyBlanket"); null when
-  // either fails (the library is freed again then).
+  // GetProcAddress("CoSetProxyBlanket") of ole32.dll, loaded from the system
+  // folder on first use; null when either fails.
   virtual std::unique_ptr<ProxyBlanketEntry> LoadCoSetProxyBlanket() = 0;
 };
-
-inline WmiPort& WmiApi() { return *CurrentPorts().wmi; }
 
 }  // namespace glimmer

@@ -43,6 +43,4 @@ class DisplayDevicePort {
   virtual std::int32_t GetSystemMetrics(std::int32_t index) = 0;
 };
 
-inline DisplayDevicePort& DisplayDeviceApi() { return *CurrentPorts().displayDevices; }
-
 }  // namespace glimmer

@@ -33,8 +33,6 @@ class FilePort {
                                    std::u16string& text) = 0;
 };
 
-inline FilePort& Files() { return *CurrentPorts().files; }
-
 // Owns one open file and closes it once. Move-only: a copy would close twice.
 class FileOwner {
  public:

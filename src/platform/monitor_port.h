@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "display/direct3d9_port.h"
+#include "platform/direct3d9_port.h"
 #include "platform/ports.h"
 
 #ifdef _WIN32
@@ -57,7 +57,5 @@ class MonitorPort {
   virtual bool EnumDisplayDevices(std::u16string_view device, std::uint32_t index,
                                   DisplayDevice& out) = 0;
 };
-
-inline MonitorPort& MonitorApi() { return *CurrentPorts().monitors; }
 
 }  // namespace glimmer

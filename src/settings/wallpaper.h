@@ -16,11 +16,13 @@ inline constexpr std::u16string_view kWallpaperMessageName = u"ChangeWallpaperSe
 // The wallpaper's window: the last window of class "Direct3D Window" met
 // before the desktop's icon list, else the first one after it; without an
 // icon list, the last one on the desktop. 0 when there is none.
-WindowHandle FindWallpaperWindow();
+WindowHandle FindWallpaperWindow(WindowPort& windows);
 
 // The channel a settings dialog keeps while it is open.
 class WallpaperChannel {
  public:
+  explicit WallpaperChannel(WindowPort& windows) : windows_(windows) {}
+
   // Registers the message and looks for the wallpaper.
   void Open();
   // Looks for the wallpaper again when the held window is gone (the
@@ -31,6 +33,7 @@ class WallpaperChannel {
   WindowHandle Window() const { return window_; }
 
  private:
+  WindowPort& windows_;
   std::uint32_t message_ = 0;
   WindowHandle window_ = 0;
 };
