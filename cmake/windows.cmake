@@ -82,6 +82,7 @@ list(FILTER GLIMMER_DRIVER_SOURCES EXCLUDE REGEX "/driver_main\\.cpp$")
 add_library(glimmer_driver STATIC ${GLIMMER_DRIVER_SOURCES})
 target_include_directories(glimmer_driver PUBLIC tools)
 target_link_libraries(glimmer_driver PUBLIC glimmer_win32 ${GLIMMER_TOOL_DLLS})
+set_target_properties(glimmer_driver PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
 glimmer_warnings(glimmer_driver)
 
 add_executable(driver tools/driver/driver_main.cpp)
@@ -94,11 +95,14 @@ file(GLOB GLIMMER_WIN32_TEST_SOURCES CONFIGURE_DEPENDS tests/wine/win32/*.cpp te
 add_executable(win32_tests ${GLIMMER_WIN32_TEST_SOURCES} ${GLIMMER_CONTRACT_SOURCES})
 target_include_directories(win32_tests PRIVATE resources tests/wine/win32)
 target_link_libraries(win32_tests PRIVATE glimmer_fakes glimmer_win32 ${GLIMMER_TOOL_DLLS} GTest::gtest_main)
+glimmer_test_headers(win32_tests [["win32/windows_api.h"]] <commctrl.h> <commdlg.h> <objbase.h>
+                     <shlobj.h>)
 glimmer_warnings(win32_tests)
 
 file(GLOB GLIMMER_E2E_SOURCES CONFIGURE_DEPENDS tests/wine/e2e/*.cpp)
 add_executable(e2e_tests ${GLIMMER_E2E_SOURCES})
 target_link_libraries(e2e_tests PRIVATE glimmer_driver GTest::gtest_main)
+glimmer_test_headers(e2e_tests)
 add_dependencies(e2e_tests Glimmerdale stand-in-main)
 add_dependencies(win32_tests Glimmerdale)
 glimmer_warnings(e2e_tests)

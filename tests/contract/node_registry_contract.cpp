@@ -9,7 +9,9 @@
 namespace glimmer::contract {
 namespace {
 
-std::vector<std::uint8_t> Bytes(std::u16string_view text) { return RegistryBytesFromText(text); }
+std::vector<std::uint8_t> TextBytes(std::u16string_view text) {
+  return RegistryBytesFromText(text);
+}
 
 struct LoadCase {
   std::u16string text;
@@ -20,24 +22,22 @@ struct LoadCase {
 
 }  // namespace
 
-std::u16string NodeRegistryContract::Key(std::u16string_view sub) {
-  std::u16string key = std::u16string(kScratch) + u"\\Tree";
+std::u16string NodeRegistryContract::Below(std::u16string_view name, std::u16string_view sub) {
+  std::u16string key = std::u16string(kScratch) + u"\\" + std::u16string(name);
   if (!sub.empty()) key += u"\\" + std::u16string(sub);
   return key;
 }
 
-std::u16string NodeRegistryContract::Copy(std::u16string_view sub) {
-  std::u16string key = std::u16string(kScratch) + u"\\Copy";
-  if (!sub.empty()) key += u"\\" + std::u16string(sub);
-  return key;
-}
+std::u16string NodeRegistryContract::Key(std::u16string_view sub) { return Below(u"Tree", sub); }
+
+std::u16string NodeRegistryContract::Copy(std::u16string_view sub) { return Below(u"Copy", sub); }
 
 void NodeRegistryContract::Put(std::u16string_view name, std::u16string_view text,
                                std::u16string_view sub) {
   RegKey key = 0;
   ASSERT_EQ(kErrorSuccess, registry_->CreateKey(kHkeyCurrentUser, Key(sub), kKeyAllAccess, key));
   RegKeyOwner owner(*registry_, key);
-  SetRaw(key, name, kRegSz, Bytes(text));
+  SetRaw(key, name, kRegSz, TextBytes(text));
 }
 
 void NodeRegistryContract::PutRaw(std::u16string_view name, std::uint32_t type,
@@ -120,9 +120,9 @@ TEST_P(NodeRegistryContract, ValueTextsLoad) {
   };
   for (const auto& c : cases) Put(c.text, c.text);
   // The registry type is not looked at; the text ends at a NUL or before an odd last byte.
-  PutRaw(u"binary", kRegBinary, Bytes(u"2: 7"));
-  PutRaw(u"nul", kRegSz, Bytes(std::u16string(u"2: 5\0 99", 8)));
-  auto odd = Bytes(u"3: ab");
+  PutRaw(u"binary", kRegBinary, TextBytes(u"2: 7"));
+  PutRaw(u"nul", kRegSz, TextBytes(std::u16string(u"2: 5\0 99", 8)));
+  auto odd = TextBytes(u"3: ab");
   odd.push_back('c');
   PutRaw(u"odd", kRegSz, odd);
 

@@ -17,6 +17,8 @@ class NodeRegistryContract : public RegistryContract {
   // The tree's key and a second one to copy into, both below the scratch key.
   static std::u16string Key(std::u16string_view sub = {});
   static std::u16string Copy(std::u16string_view sub = {});
+  // kScratch\name, or kScratch\name\sub.
+  static std::u16string Below(std::u16string_view name, std::u16string_view sub);
 
   void Put(std::u16string_view name, std::u16string_view text, std::u16string_view sub = {});
   void PutRaw(std::u16string_view name, std::uint32_t type, const std::vector<std::uint8_t>& data);

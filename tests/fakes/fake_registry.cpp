@@ -4,7 +4,7 @@
 #include <cstring>
 
 namespace glimmer::fakes {
-namespace {
+namespace registry_detail {
 
 char16_t Fold(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; }
 
@@ -45,7 +45,10 @@ std::u16string Join(std::u16string_view base, std::u16string_view sub) {
 
 bool IsRoot(RegKey key) { return key == kHkeyLocalMachine || key == kHkeyCurrentUser; }
 
-}  // namespace
+}  // namespace registry_detail
+
+// Named, not anonymous: the comparator is part of FakeRegistry::Key's type.
+using namespace registry_detail;
 
 struct FakeRegistry::Key {
   struct Value {

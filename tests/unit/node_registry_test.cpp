@@ -17,25 +17,25 @@ namespace {
 
 using View = fakes::FakeRegistry::View;
 
-constexpr RegKey kRoot = kHkeyLocalMachine;
-const std::u16string kKey = u"Software\\Vellumark\\Glimmerdale 3D Screensaver";
-const std::u16string kCopy = u"Software\\Vellumark\\Copy";
+constexpr RegKey kTreeRoot = kHkeyLocalMachine;
+const std::u16string kTreeKey = u"Software\\Vellumark\\Glimmerdale 3D Screensaver";
+const std::u16string kTreeCopy = u"Software\\Vellumark\\Copy";
 
 class NodeRegistry : public testing::Test {
  protected:
   void TearDown() override { EXPECT_EQ(0u, registry_.OpenHandleCount()) << "a key was left open"; }
 
   void Put(std::u16string_view name, std::u16string_view text, std::u16string_view sub = u"") {
-    registry_.PutString(kRoot, kKey + std::u16string(sub), name, text);
+    registry_.PutString(kTreeRoot, kTreeKey + std::u16string(sub), name, text);
   }
   std::optional<std::u16string> Text(const std::u16string& path, std::u16string_view name) {
-    auto raw = registry_.Get(kRoot, path, name);
+    auto raw = registry_.Get(kTreeRoot, path, name);
     if (!raw) return std::nullopt;
     EXPECT_EQ(kRegSz, raw->type);
     return std::u16string(reinterpret_cast<const char16_t*>(raw->data.data()),
                           raw->data.size() / 2);
   }
-  bool Load() { return tree_.LoadFromRegistry(registry_, kRoot, kKey, false); }
+  bool Load() { return tree_.LoadFromRegistry(registry_, kTreeRoot, kTreeKey, false); }
 
   fakes::FakeRegistry registry_;
   Node tree_;
@@ -89,7 +89,7 @@ TEST_F(NodeRegistry, LoadFailures) {
   EXPECT_EQ(1u, tree_.children.size());
 
   // A subkey that cannot be opened ends the load; what came before it stays.
-  registry_.Deny(kRoot, kKey + u"\\B", kKeyQueryValue);
+  registry_.Deny(kTreeRoot, kTreeKey + u"\\B", kKeyQueryValue);
   EXPECT_FALSE(Load());
   EXPECT_EQ(1, tree_["A/v"].AsInt());
   EXPECT_FALSE(tree_.Has("C", ValueType::Subtree));
@@ -103,21 +103,21 @@ TEST_F(NodeRegistry, LoadFailures) {
 }
 
 TEST_F(NodeRegistry, SaveStopsAtTheFirstFailure) {
-  registry_.Deny(kRoot, kKey, kKeySetValue);
+  registry_.Deny(kTreeRoot, kTreeKey, kKeySetValue);
   tree_["a"] = 1;
-  EXPECT_FALSE(tree_.SaveToRegistry(registry_, kRoot, kKey, false));
-  EXPECT_FALSE(registry_.HasKey(kRoot, kKey));
+  EXPECT_FALSE(tree_.SaveToRegistry(registry_, kTreeRoot, kTreeKey, false));
+  EXPECT_FALSE(registry_.HasKey(kTreeRoot, kTreeKey));
 
   tree_["b"] = 2;
   registry_.FailNext("SetValue", kErrorAccessDenied);
-  EXPECT_FALSE(tree_.SaveToRegistry(registry_, kRoot, kCopy, false));
-  EXPECT_TRUE(registry_.ValueNames(kRoot, kCopy).empty());
+  EXPECT_FALSE(tree_.SaveToRegistry(registry_, kTreeRoot, kTreeCopy, false));
+  EXPECT_TRUE(registry_.ValueNames(kTreeRoot, kTreeCopy).empty());
 
   tree_["c/x"] = 3;
   tree_["d"] = 4;
-  registry_.Deny(kRoot, kCopy + u"\\c", kKeySetValue);
-  EXPECT_FALSE(tree_.SaveToRegistry(registry_, kRoot, kCopy, false));
-  EXPECT_EQ((std::vector<std::u16string>{u"a", u"b"}), registry_.ValueNames(kRoot, kCopy));
+  registry_.Deny(kTreeRoot, kTreeCopy + u"\\c", kKeySetValue);
+  EXPECT_FALSE(tree_.SaveToRegistry(registry_, kTreeRoot, kTreeCopy, false));
+  EXPECT_EQ((std::vector<std::u16string>{u"a", u"b"}), registry_.ValueNames(kTreeRoot, kTreeCopy));
 }
 
 // The caller decides the view; every subkey is opened and created in it.
@@ -125,15 +125,15 @@ TEST_F(NodeRegistry, TheViewGivenReachesEverySubkey) {
   for (bool wow64 : {false, true}) {
     SCOPED_TRACE(wow64 ? "under WOW64" : "native");
     fakes::FakeRegistry registry(wow64);
-    registry.PutString(kRoot, kKey + u"\\Sub", u"n", u"2: 64", View::Native);
-    registry.PutString(kRoot, kKey + u"\\Sub", u"n", u"2: 32", View::Redirected32);
+    registry.PutString(kTreeRoot, kTreeKey + u"\\Sub", u"n", u"2: 64", View::Native);
+    registry.PutString(kTreeRoot, kTreeKey + u"\\Sub", u"n", u"2: 32", View::Redirected32);
 
     Node tree;
-    ASSERT_TRUE(tree.LoadFromRegistry(registry, kRoot, kKey, wow64));
+    ASSERT_TRUE(tree.LoadFromRegistry(registry, kTreeRoot, kTreeKey, wow64));
     EXPECT_EQ(64, tree[u"Sub/n"].AsInt());
-    ASSERT_TRUE(tree.SaveToRegistry(registry, kRoot, kCopy, wow64));
-    EXPECT_TRUE(registry.Get(kRoot, kCopy + u"\\Sub", u"n", View::Native));
-    EXPECT_FALSE(registry.HasKey(kRoot, kCopy, View::Redirected32));
+    ASSERT_TRUE(tree.SaveToRegistry(registry, kTreeRoot, kTreeCopy, wow64));
+    EXPECT_TRUE(registry.Get(kTreeRoot, kTreeCopy + u"\\Sub", u"n", View::Native));
+    EXPECT_FALSE(registry.HasKey(kTreeRoot, kTreeCopy, View::Redirected32));
 
     const std::uint32_t view = wow64 ? kKeyWow64_64Key : 0;
     std::vector<std::uint32_t> rights;

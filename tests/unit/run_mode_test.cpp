@@ -10,7 +10,7 @@
 namespace glimmer {
 namespace {
 
-constexpr std::u16string_view kExe = u"\\Glimmerdale 3D Screensaver.exe";
+constexpr std::u16string_view kMainExe = u"\\Glimmerdale 3D Screensaver.exe";
 
 class RunMode : public testing::Test {
  protected:
@@ -23,7 +23,7 @@ class RunMode : public testing::Test {
   void Run() { RunMainProgram(registry_, system_, processes_, ui_); }
 
   void Install(std::u16string_view folder) {
-    system_.existingPaths.insert(std::u16string(folder) + std::u16string(kExe));
+    system_.existingPaths.insert(std::u16string(folder) + std::u16string(kMainExe));
   }
   void SetAppPath(std::u16string_view value) {
     registry_.PutString(kHkeyLocalMachine, kSettingsKey, kAppPathValue, value);

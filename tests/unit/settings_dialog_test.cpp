@@ -23,8 +23,8 @@ namespace {
 using fakes::FakeDialogControls;
 using fakes::FakeRegistry;
 
-constexpr std::u16string_view kKey = u"Software\\Vellumark\\Glimmerdale 3D Screensaver";
-constexpr std::u16string_view kUninstallKey =
+constexpr std::u16string_view kSettingsPath = u"Software\\Vellumark\\Glimmerdale 3D Screensaver";
+constexpr std::u16string_view kUninstallPath =
     u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Glimmerdale 3D Screensaver_is1";
 
 class FakeHost : public DialogHost {
@@ -77,10 +77,10 @@ class SettingsDialogTest : public testing::Test {
     return posted;
   }
   void Store(std::u16string_view name, std::u16string_view text) {
-    platform_.registry.PutString(kHkeyLocalMachine, kKey, name, text);
+    platform_.registry.PutString(kHkeyLocalMachine, kSettingsPath, name, text);
   }
   std::optional<std::u16string> Stored(std::u16string_view name, RegKey root = kHkeyLocalMachine,
-                                       std::u16string_view key = kKey) const {
+                                       std::u16string_view key = kSettingsPath) const {
     const auto raw = platform_.registry.Get(root, key, name);
     if (!raw) return std::nullopt;
     return TextFromRegistryBytes(raw->data.data(), raw->data.size());
@@ -248,7 +248,7 @@ TEST_F(SettingsDialogTest, RestoreDefaultsThenCancelLeavesTheRegistryAsItWas) {
   EXPECT_EQ(Posted(), defaults);
   EXPECT_EQ(Stored(u"MusicVolumePercentage"), u"2: 70");
   Send(DialogMessage::Command(kIdCancel, kBnClicked));
-  EXPECT_EQ(platform_.registry.ValueNames(kHkeyLocalMachine, kKey).size(), 4u);
+  EXPECT_EQ(platform_.registry.ValueNames(kHkeyLocalMachine, kSettingsPath).size(), 4u);
   EXPECT_EQ(Stored(u"MusicVolumePercentage"), u"2: 70");
   EXPECT_EQ(Stored(u"DisableMusic"), u"2: 1");
 }
@@ -447,9 +447,10 @@ TEST_F(SettingsDialogTest, RunAtStartupFollowsTheStoredCommand) {
   for (const Case& c : cases) {
     fakes::FakePlatform platform;
     platform.resources.Put(kCatalogResourceId, kRtRcdata, ShippedCatalog());
-    if (c.appPath) platform.registry.PutString(kHkeyLocalMachine, kKey, u"AppPath", *c.appPath);
+    if (c.appPath)
+      platform.registry.PutString(kHkeyLocalMachine, kSettingsPath, u"AppPath", *c.appPath);
     if (c.installLocation)
-      platform.registry.PutString(kHkeyLocalMachine, kUninstallKey, u"InstallLocation",
+      platform.registry.PutString(kHkeyLocalMachine, kUninstallPath, u"InstallLocation",
                                   *c.installLocation);
     if (c.stored)
       platform.registry.PutString(kHkeyCurrentUser, kRun, u"VellumarkAnimatedWallpaper", *c.stored);
@@ -474,7 +475,7 @@ TEST_F(SettingsDialogTest, RunAtStartupFollowsTheStoredCommand) {
 
 TEST_F(SettingsDialogTest, AKeyThatRefusesWritesShowsTheTranslatedErrorAndStillEnds) {
   Store(u"Language", u"3: fr");
-  platform_.registry.Deny(kHkeyLocalMachine, kKey, kKeySetValue);
+  platform_.registry.Deny(kHkeyLocalMachine, kSettingsPath, kKeySetValue);
   Open();
   Send(DialogMessage::Command(kIdOk, kBnClicked));
   ASSERT_EQ(platform_.ui.boxes.size(), 1u);
@@ -490,7 +491,7 @@ TEST_F(SettingsDialogTest, AKeyThatRefusesWritesShowsTheTranslatedErrorAndStillE
 }
 
 TEST_F(SettingsDialogTest, WithoutALanguageTheErrorBoxSpeaksEnglish) {
-  platform_.registry.Deny(kHkeyLocalMachine, kKey, kKeySetValue);
+  platform_.registry.Deny(kHkeyLocalMachine, kSettingsPath, kKeySetValue);
   Open();
   Send(DialogMessage::Command(kIdOk, kBnClicked));
   ASSERT_EQ(platform_.ui.boxes.size(), 1u);

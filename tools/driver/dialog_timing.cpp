@@ -34,10 +34,6 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM context) {
   return FALSE;
 }
 
-double Milliseconds(Clock::duration duration) {
-  return std::chrono::duration<double, std::milli>(duration).count();
-}
-
 }  // namespace
 
 HWND DialogTitled(DWORD processId, const std::wstring& title) {

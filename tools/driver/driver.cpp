@@ -32,10 +32,11 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-// The message text of a message box is the static control with id 0xFFFF.
-constexpr int kMessageBoxTextId = 0xFFFF;
-
 }  // namespace
+
+double Milliseconds(std::chrono::steady_clock::duration duration) {
+  return std::chrono::duration<double, std::milli>(duration).count();
+}
 
 std::wstring ExecutableFolder() {
   wchar_t path[MAX_PATH * 4] = {};

@@ -38,6 +38,12 @@ struct ShellRun {
 // The folder of the running executable, with a trailing backslash.
 std::wstring ExecutableFolder();
 
+// A message box's text is the static control with this id.
+inline constexpr int kMessageBoxTextId = 0xFFFF;
+
+// A steady clock's interval in milliseconds.
+double Milliseconds(std::chrono::steady_clock::duration duration);
+
 // Starts program with `"program" arguments` in folder (the current folder when
 // empty), answers every message box the process shows with OK, recording it,
 // and waits up to `limit` for the process to end.

@@ -12,14 +12,14 @@ namespace {
 
 constexpr int kFileNameBox = 1148;  // the file-open dialog's file name combo box
 
-struct DialogSearch {
+struct ControlDialogSearch {
   DWORD processId;
   int controlId;
   HWND found = nullptr;
 };
 
 BOOL CALLBACK MatchDialog(HWND window, LPARAM context) {
-  auto& search = *reinterpret_cast<DialogSearch*>(context);
+  auto& search = *reinterpret_cast<ControlDialogSearch*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   if (owner != search.processId || !IsWindowVisible(window) ||
@@ -31,7 +31,7 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM context) {
 
 // The first visible dialog of process that has a control with controlId.
 HWND FindDialogWith(DWORD processId, int controlId) {
-  DialogSearch search{processId, controlId};
+  ControlDialogSearch search{processId, controlId};
   EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

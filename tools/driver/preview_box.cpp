@@ -92,10 +92,6 @@ std::vector<Resource> ResourcesOf(const std::wstring& path) {
   return resources;
 }
 
-double Milliseconds(Clock::duration duration) {
-  return std::chrono::duration<double, std::milli>(duration).count();
-}
-
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;
   std::sort(values.begin(), values.end());

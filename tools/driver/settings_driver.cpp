@@ -10,7 +10,6 @@ namespace {
 using namespace std::chrono_literals;
 
 const wchar_t kTemplateTitle[] = L"Glimmerdale 3D Screensaver Configuration";
-constexpr int kMessageBoxTextId = 0xFFFF;
 
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);

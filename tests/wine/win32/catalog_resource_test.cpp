@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "beside_this_program.h"
 #include "i18n/language.h"
 #include "i18n/text_catalog.h"
 #include "translate_test_ids.h"
@@ -14,12 +15,6 @@
 
 namespace glimmer::win32 {
 namespace {
-
-std::wstring BesideThisProgram(const wchar_t* name) {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
-}
 
 TEST(CatalogResource, TheShellsCatalogueLoadsAndTranslates) {
   // The shell is built into the same folder as this test.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "beside_this_program.h"
 #include "win32/preview_win32.h"
 
 namespace glimmer::win32 {
@@ -17,12 +18,6 @@ namespace {
 
 constexpr int kPictureWidth = 152;
 constexpr int kPictureHeight = 112;
-
-std::wstring BesideThisProgram(const wchar_t* name) {
-  std::wstring path(MAX_PATH, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
-}
 
 struct Module {
   HMODULE handle = LoadLibraryExW(BesideThisProgram(L"Glimmerdale.scr").c_str(), nullptr,
