@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "app/run_mode.h"
+#include "elevation/elevated_save.h"
 
 namespace glimmer {
 namespace {
@@ -34,12 +35,19 @@ void RunRequest(const LaunchRequest& request, const Platform& platform, ModeHost
 
 }  // namespace
 
-void RunShell(std::u16string_view commandLine, const Platform& platform, ModeHost& host) {
+int RunShell(std::u16string_view commandLine, const Platform& platform, ModeHost& host) {
+  // The elevated instance is recognised by its one exact command line, before
+  // the screensaver options: every other line keeps its meaning.
+  const std::optional<std::u16string> token = ElevatedSaveToken(commandLine);
   try {
+    if (token)
+      return RunElevatedSave(*token, platform.elevation, platform.registry, platform.system);
     RunRequest(ParseCommandLine(commandLine), platform, host);
   } catch (...) {
     // Nothing may escape a mode: the screensaver machinery only sees the exit code.
+    if (token) return kElevatedSaveNotWritten;
   }
+  return 0;
 }
 
 }  // namespace glimmer

@@ -24,7 +24,9 @@ class ModeHost {
 
 // Runs the mode the command line asks for: the run mode here over the
 // platform's ports, the others through host. Never throws: a failure inside a
-// mode ends that mode, and the process still exits with code 0.
-void RunShell(std::u16string_view commandLine, const Platform& platform, ModeHost& host);
+// mode ends that mode, and the process still exits with code 0. Returns the
+// exit code: 0, but for the elevated instance that saves for a standard user,
+// which tells success (0) from failure.
+int RunShell(std::u16string_view commandLine, const Platform& platform, ModeHost& host);
 
 }  // namespace glimmer

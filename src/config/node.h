@@ -88,8 +88,10 @@ class Node {
                         bool use64BitView);
   // Writes this node into parent\path, creating it when missing. False at the
   // first key or value that could not be written; what was written stays.
+  // failure, when given, receives the platform's code of that refusal
+  // (kErrorAccessDenied for want of rights), kErrorSuccess otherwise.
   bool SaveToRegistry(RegistryPort& registry, RegKey parent, std::u16string_view path,
-                      bool use64BitView) const;
+                      bool use64BitView, long* failure = nullptr) const;
 
   Children children;
 

@@ -29,16 +29,18 @@ std::u16string_view UpToNul(const char16_t* text, std::size_t length) {
 }  // namespace
 
 bool Node::SaveToRegistry(RegistryPort& registry, RegKey parent, std::u16string_view path,
-                          bool use64BitView) const {
+                          bool use64BitView, long* failure) const {
+  long ignored = kErrorSuccess;
+  long& status = failure != nullptr ? *failure : ignored;
+  status = kErrorSuccess;
   RegKey created = 0;
-  if (registry.CreateKey(parent, path, Rights(kKeySetValue, use64BitView), created) !=
-      kErrorSuccess)
-    return false;
+  status = registry.CreateKey(parent, path, Rights(kKeySetValue, use64BitView), created);
+  if (status != kErrorSuccess) return false;
   RegKeyOwner key(registry, created);
 
   for (const auto& [name, value] : children) {
     if (const Node* child = value.AsSubtree()) {
-      if (!child->SaveToRegistry(registry, key.get(), name, use64BitView)) return false;
+      if (!child->SaveToRegistry(registry, key.get(), name, use64BitView, &status)) return false;
       continue;
     }
     // An empty string leaves a value of that name as it is in the registry.
@@ -47,11 +49,14 @@ bool Node::SaveToRegistry(RegistryPort& registry, RegKey parent, std::u16string_
         value.type != ValueType::String)
       continue;
     const std::optional<std::u16string> text = FormatValueText(value);
-    if (!text) return false;
-    const std::vector<std::uint8_t> bytes = RegistryBytesFromText(*text);
-    if (registry.SetValue(key.get(), name, kRegSz, bytes.data(),
-                          static_cast<std::uint32_t>(bytes.size())) != kErrorSuccess)
+    if (!text) {
+      status = kErrorInvalidParameter;  // a string the loader could not read back whole
       return false;
+    }
+    const std::vector<std::uint8_t> bytes = RegistryBytesFromText(*text);
+    status = registry.SetValue(key.get(), name, kRegSz, bytes.data(),
+                               static_cast<std::uint32_t>(bytes.size()));
+    if (status != kErrorSuccess) return false;
   }
 
   registry.FlushKey(key.get());

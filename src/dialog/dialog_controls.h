@@ -38,6 +38,9 @@ class DialogControls {
   virtual void Enable(ControlId id, bool enable) = 0;
   virtual bool IsEnabled(ControlId id) = 0;
 
+  // BCM_SETSHIELD: the UAC shield on a push button, or off it.
+  virtual void SetShield(ControlId id, bool shield) = 0;
+
   // Combo boxes: CB_RESETCONTENT; CB_ADDSTRING (the new entry's position, which
   // a sorted combo box chooses by text); CB_SETITEMDATA; CB_GETITEMDATA (kCbErr
   // for a position that names no entry); CB_SETCURSEL (-1 clears); CB_GETCURSEL

@@ -22,6 +22,7 @@ class MonitorPort;
 class WmiPort;
 class DirectDrawPort;
 class DisplayDevicePort;
+class ElevationPort;
 
 struct Platform {
   RegistryPort& registry;
@@ -39,6 +40,8 @@ struct Platform {
   WmiPort& wmi;
   DirectDrawPort& directDraw;
   DisplayDevicePort& displayDevices;
+  // The elevated instance that saves for a standard user.
+  ElevationPort& elevation;
 };
 
 }  // namespace glimmer

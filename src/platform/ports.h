@@ -35,6 +35,10 @@ inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr int kCsidlProgramFiles = 0x26;
 inline constexpr int kCsidlProgramFilesX86 = 0x2A;
 inline constexpr std::uint32_t kInfinite = 0xFFFFFFFFu;
+// WaitForSingleObject's answers.
+inline constexpr std::uint32_t kWaitObject0 = 0;
+inline constexpr std::uint32_t kWaitTimeout = 0x102;
+inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
 
 class SystemPort {
  public:

@@ -3,6 +3,7 @@
 // setting names of its registry key, and the texts of its error boxes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,8 @@ inline constexpr std::u16string_view kRunValue = u"VellumarkAnimatedWallpaper";
 
 // The playlist: a plain list in the settings key, outside the settings tree.
 inline constexpr std::u16string_view kPlayListValue = u"PlayList";
+// A longer line of the list or of an M3U file ends its reading.
+inline constexpr std::size_t kMaxPlaylistLine = 2022;
 
 // The settings tree's keys, each a value of the settings key.
 namespace keys {

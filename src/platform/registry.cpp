@@ -65,16 +65,17 @@ HResult ReadRegistryString(RegistryPort& registry, SystemPort& system, RegKey ro
 
 HResult WriteRegistryString(RegistryPort& registry, SystemPort& system, RegKey root,
                             std::u16string_view subKey, std::u16string_view valueName,
-                            std::u16string_view value, bool prefer64BitView) {
+                            std::u16string_view value, bool prefer64BitView, long* failure) {
+  long ignored = kErrorSuccess;
+  long& status = failure != nullptr ? *failure : ignored;
   RegKey created = 0;
-  if (registry.CreateKey(root, subKey, Rights(system, kKeySetValue, prefer64BitView), created) !=
-      kErrorSuccess)
-    return kEFail;
+  status = registry.CreateKey(root, subKey, Rights(system, kKeySetValue, prefer64BitView), created);
+  if (status != kErrorSuccess) return kEFail;
   RegKeyOwner key(registry, created);
   const auto bytes = RegistryBytesFromText(value);
-  if (registry.SetValue(key.get(), valueName, kRegSz, bytes.data(),
-                        static_cast<std::uint32_t>(bytes.size())) != kErrorSuccess)
-    return kEFail;
+  status = registry.SetValue(key.get(), valueName, kRegSz, bytes.data(),
+                             static_cast<std::uint32_t>(bytes.size()));
+  if (status != kErrorSuccess) return kEFail;
   registry.FlushKey(key.get());
   return kSOk;
 }

@@ -20,9 +20,11 @@ HResult ReadRegistryString(RegistryPort& registry, SystemPort& system, RegKey ro
                            std::u16string& out, bool prefer64BitView);
 
 // Writes a REG_SZ value without a terminating NUL, creating missing keys.
+// failure, when given, receives the platform's code of a refusal.
 HResult WriteRegistryString(RegistryPort& registry, SystemPort& system, RegKey root,
                             std::u16string_view subKey, std::u16string_view valueName,
-                            std::u16string_view value, bool prefer64BitView);
+                            std::u16string_view value, bool prefer64BitView,
+                            long* failure = nullptr);
 
 // Reads REG_SZ data as stored: up to its first NUL code unit or its end; an odd
 // last byte becomes the low byte of one more code unit.

@@ -44,6 +44,9 @@ class PlaylistControls {
   virtual int GetCheck() = 0;
   virtual void SetCheck(int state) = 0;
 
+  // BCM_SETSHIELD on the OK button: the UAC shield on it, or off it.
+  virtual void SetOkShield(bool shield) = 0;
+
   // GetOpenFileNameW owned by the dialog, with no title and no initial folder
   // of its own: filter is lpstrFilter (NULs included), buffer is lpstrFile and
   // its size nMaxFile. False when cancelled or failed.

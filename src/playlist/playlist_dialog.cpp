@@ -1,6 +1,7 @@
 #include "playlist/playlist_dialog.h"
 
 #include "dialog/error_box.h"
+#include "elevation/elevated_save.h"
 #include "i18n/language.h"
 #include "platform/product.h"
 #include "platform/registry.h"
@@ -79,6 +80,7 @@ void CPlaylistDlg::Initialise() {
   catalog_.SelectTextBlock(kDialogTextBlock);
   catalog_.TranslateWindow(ports_.windows, controls_.Dialog());
   controls_.SetCheck(settings_[keys::kShufflePlayList].AsInt());
+  if (!SettingsKeyWritable(ports_.registry, ports_.system)) controls_.SetOkShield(true);
 }
 
 void CPlaylistDlg::Add() {
@@ -113,12 +115,19 @@ void CPlaylistDlg::Shuffle() {
 }
 
 void CPlaylistDlg::Ok() {
-  const HResult written = WriteRegistryString(ports_.registry, ports_.system, kHkeyLocalMachine,
-                                              PlaylistKeyFor(productName_), kPlayListValue,
-                                              JoinPlaylist(PlaylistEntries), true);
+  const std::u16string list = JoinPlaylist(PlaylistEntries);
+  long failure = kErrorSuccess;
+  bool written = WriteRegistryString(ports_.registry, ports_.system, kHkeyLocalMachine,
+                                     PlaylistKeyFor(productName_), kPlayListValue, list, true,
+                                     &failure) == kSOk;
+  // A standard user may not write the machine-wide settings key: the shell's
+  // elevated instance does, after one UAC prompt.
+  if (!written && failure == kErrorAccessDenied)
+    written = SaveElevated(PlaylistRequestFor(list), {ports_.elevation, ports_.processes},
+                           controls_.Dialog());
   // Without write access to HKEY_LOCAL_MACHINE the old list would stay in
   // silence; the user is told, as the settings dialog tells of its own save.
-  if (written != kSOk) ShowRegistryWriteError(ports_.ui, catalog_, controls_.Dialog());
+  if (!written) ShowRegistryWriteError(ports_.ui, catalog_, controls_.Dialog());
   controls_.EndDialog(kIdOk);
 }
 

@@ -11,6 +11,7 @@
 #include "config/node.h"
 #include "dialog/dialog_message.h"
 #include "i18n/text_catalog.h"
+#include "platform/elevation_port.h"
 #include "platform/file_port.h"
 #include "platform/ports.h"
 #include "platform/registry_port.h"
@@ -31,13 +32,16 @@ inline constexpr int kPlaylistColumnPadding = 15;
 std::u16string PlaylistKeyFor(std::u16string_view productName);
 
 // What the editor reaches beyond its own window: the saved list, the files it
-// names and adds, the texts of its window, and the error box.
+// names and adds, the texts of its window, the error box, and the elevated
+// instance that saves for a standard user.
 struct PlaylistPorts {
   RegistryPort& registry;
   SystemPort& system;
   FilePort& files;
   WindowPort& windows;
   UiPort& ui;
+  ElevationPort& elevation;
+  ProcessPort& processes;
 };
 
 class CPlaylistDlg {

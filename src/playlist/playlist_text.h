@@ -9,11 +9,9 @@
 
 #include "platform/file_port.h"
 #include "platform/ports.h"
+#include "platform/product.h"
 
 namespace glimmer {
-
-// A longer line ends the reading; the entries found before it stay.
-inline constexpr std::size_t kMaxPlaylistLine = 2022;
 
 // Appends to entries the paths that text names, line by line: base + line
 // when that exists, else line alone when that exists. Empty lines and lines

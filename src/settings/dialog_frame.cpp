@@ -1,6 +1,7 @@
 #include "settings/dialog_frame.h"
 
 #include "dialog/error_box.h"
+#include "elevation/elevated_save.h"
 #include "i18n/language.h"
 #include "resource_ids.h"
 #include "settings/monitor_controls.h"
@@ -100,8 +101,21 @@ std::intptr_t CSettingsDlgBase::OnInitDialog() {
 }
 
 void CSettingsDlgBase::SaveSettings() {
-  if (!WriteSettings(settings_, platform_.registry, platform_.system))
-    ShowRegistryWriteError(platform_.ui, catalog_, host_.Window());
+  long failure = kErrorSuccess;
+  if (WriteSettings(settings_, platform_.registry, platform_.system, &failure)) return;
+  // A standard user may not write the machine-wide settings: the shell's own
+  // elevated instance does, after one UAC prompt, and once only.
+  if (failure == kErrorAccessDenied) {
+    const std::optional<SaveRequest> request = SettingsRequestFor(settings_);
+    if (request &&
+        SaveElevated(*request, {platform_.elevation, platform_.processes}, host_.Window()))
+      return;
+  }
+  ShowRegistryWriteError(platform_.ui, catalog_, host_.Window());
+}
+
+void CSettingsDlgBase::ShieldOkUnlessWritable() {
+  if (!SettingsKeyWritable(platform_.registry, platform_.system)) Controls().SetShield(kIdOk, true);
 }
 
 void CSettingsDlgBase::LoadSettings() {

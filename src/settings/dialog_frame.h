@@ -70,8 +70,11 @@ class CSettingsDlgBase {
   const TextCatalog& Catalog() const { return catalog_; }
 
  protected:
-  // Writes the tree to the settings key, with the error box on failure.
+  // Writes the tree to the settings key, through the elevated instance when
+  // this process may not, with the error box on failure.
   void SaveSettings();
+  // The UAC shield on OK when this process may not write the settings key.
+  void ShieldOkUnlessWritable();
   // The adapter query, the defaults, then the saved settings over them.
   void LoadSettings();
   // The maker's page in the dialog's language.

@@ -127,6 +127,7 @@ std::intptr_t CSettingsDlg::OnInitDialog() {
       });
   LoadSettings();
   LoadControls();
+  ShieldOkUnlessWritable();
   host_.SetTitle(FormatTranslated(catalog_, kTitleFormat, {kProductName, kProductVersion}));
   host_.Show();
   host_.SetBigIcon();

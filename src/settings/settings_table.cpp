@@ -32,8 +32,10 @@ void LoadSavedSettings(Node& settings, RegistryPort& registry, SystemPort& syste
   settings.LoadFromRegistry(registry, kHkeyLocalMachine, kSettingsKey, RunsUnderWow64(system));
 }
 
-bool WriteSettings(const Node& settings, RegistryPort& registry, SystemPort& system) {
-  return settings.SaveToRegistry(registry, kHkeyLocalMachine, kSettingsKey, RunsUnderWow64(system));
+bool WriteSettings(const Node& settings, RegistryPort& registry, SystemPort& system,
+                   long* failure) {
+  return settings.SaveToRegistry(registry, kHkeyLocalMachine, kSettingsKey, RunsUnderWow64(system),
+                                 failure);
 }
 
 std::u16string StartupCommand(RegistryPort& registry, SystemPort& system) {

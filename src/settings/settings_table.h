@@ -25,8 +25,10 @@ void SetDefaultSettings(Node& settings, const HardwarePorts& hardware);
 void LoadSavedSettings(Node& settings, RegistryPort& registry, SystemPort& system);
 
 // Writes the tree to the settings key; false when a key or value could not
-// be written (what was written before stays).
-bool WriteSettings(const Node& settings, RegistryPort& registry, SystemPort& system);
+// be written (what was written before stays), with the refusal's code in
+// failure when given.
+bool WriteSettings(const Node& settings, RegistryPort& registry, SystemPort& system,
+                   long* failure = nullptr);
 
 // "\"<install folder>\Glimmerdale 3D Screensaver.exe\" /w", or "" without an
 // install folder.

@@ -52,6 +52,10 @@ bool Win32DialogControls::IsEnabled(ControlId id) {
   return IsWindowEnabled(GetDlgItem(dialog_, id)) != FALSE;
 }
 
+void Win32DialogControls::SetShield(ControlId id, bool shield) {
+  Send(id, BCM_SETSHIELD, 0, shield ? TRUE : FALSE);
+}
+
 void Win32DialogControls::ComboResetContent(ControlId id) { Send(id, CB_RESETCONTENT); }
 
 int Win32DialogControls::ComboAddString(ControlId id, std::u16string_view text) {

@@ -22,6 +22,7 @@ class Win32DialogControls final : public DialogControls {
   std::u16string GetText(ControlId id) override;
   void Enable(ControlId id, bool enable) override;
   bool IsEnabled(ControlId id) override;
+  void SetShield(ControlId id, bool shield) override;
   void ComboResetContent(ControlId id) override;
   int ComboAddString(ControlId id, std::u16string_view text) override;
   void ComboSetItemData(ControlId id, int index, std::intptr_t data) override;

@@ -6,6 +6,7 @@
 #include "win32/direct3d9_win32.h"
 #include "win32/directdraw_win32.h"
 #include "win32/display_device_win32.h"
+#include "win32/elevation_win32.h"
 #include "win32/file_win32.h"
 #include "win32/monitor_win32.h"
 #include "win32/registry_win32.h"
@@ -38,6 +39,7 @@ class Win32Platform {
   Win32Wmi wmi_;
   Win32DirectDraw directDraw_;
   Win32DisplayDevices displayDevices_;
+  Win32Elevation elevation_;
   Platform ports_{.registry = registry_,
                   .system = system_,
                   .processes = processes_,
@@ -50,7 +52,8 @@ class Win32Platform {
                   .monitors = monitors_,
                   .wmi = wmi_,
                   .directDraw = directDraw_,
-                  .displayDevices = displayDevices_};
+                  .displayDevices = displayDevices_,
+                  .elevation = elevation_};
 };
 
 }  // namespace glimmer::win32

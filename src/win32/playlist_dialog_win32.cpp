@@ -115,6 +115,10 @@ int Win32PlaylistControls::GetCheck() {
 
 void Win32PlaylistControls::SetCheck(int state) { SendMessageW(shuffle_, BM_SETCHECK, state, 0); }
 
+void Win32PlaylistControls::SetOkShield(bool shield) {
+  SendDlgItemMessageW(dialog_, IDOK, BCM_SETSHIELD, 0, shield ? TRUE : FALSE);
+}
+
 bool Win32PlaylistControls::GetOpenFileName(std::u16string_view filter, std::uint32_t flags,
                                             std::u16string& buffer) {
   const std::wstring filters = Wide(filter);

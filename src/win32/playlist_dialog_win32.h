@@ -38,6 +38,7 @@ class Win32PlaylistControls final : public PlaylistControls {
   bool DeleteItem(int index) override;
   int GetCheck() override;
   void SetCheck(int state) override;
+  void SetOkShield(bool shield) override;
   bool GetOpenFileName(std::u16string_view filter, std::uint32_t flags,
                        std::u16string& buffer) override;
   std::uint32_t CommDlgExtendedError() override;

@@ -55,7 +55,9 @@ class Win32DialogHost final : public DialogHost {
                               .system = platform_.system,
                               .files = platform_.files,
                               .windows = platform_.windows,
-                              .ui = platform_.ui});
+                              .ui = platform_.ui,
+                              .elevation = platform_.elevation,
+                              .processes = platform_.processes});
   }
 
  private:

@@ -21,6 +21,7 @@
 #undef RegisterWindowMessage
 #undef GetMonitorInfo
 #undef EnumDisplayDevices
+#undef GetModuleFileName
 
 #include <cstdint>
 

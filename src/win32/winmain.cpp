@@ -10,6 +10,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   glimmer::win32::RestrictDllSearchToSystemFolder();
   glimmer::win32::Win32Platform platform;
   glimmer::win32::Win32ModeHost host(instance, platform.Ports());
-  glimmer::RunShell(glimmer::win32::AsU16(GetCommandLineW()), platform.Ports(), host);
-  return 0;
+  return glimmer::RunShell(glimmer::win32::AsU16(GetCommandLineW()), platform.Ports(), host);
 }

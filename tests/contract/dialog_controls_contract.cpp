@@ -47,6 +47,16 @@ TEST_P(DialogControlsContract, CheckBoxesTextsAndEnableStatesReadBackWhatWasSet)
   EXPECT_TRUE(c.IsEnabled(kStatic));
 }
 
+TEST_P(DialogControlsContract, APushButtonIsToldOfTheShield) {
+  DialogControls& c = Controls();
+  EXPECT_FALSE(Under().Shielded());
+  c.SetShield(kButton, true);
+  EXPECT_TRUE(Under().Shielded());
+  c.SetShield(kButton, false);
+  EXPECT_FALSE(Under().Shielded());
+  c.SetShield(kAbsent, true);
+}
+
 TEST_P(DialogControlsContract, ATrackBarKeepsItsPositionInsideItsRange) {
   DialogControls& c = Controls();
   c.SetTrackBarRange(kTrackBar, 0, 100);

@@ -19,12 +19,15 @@ inline constexpr ControlId kTrackBar = 11;
 inline constexpr ControlId kStatic = 12;
 inline constexpr ControlId kCombo = 13;
 inline constexpr ControlId kSortedCombo = 14;
+inline constexpr ControlId kButton = 15;
 inline constexpr ControlId kAbsent = 99;
 
 class ControlsUnderTest {
  public:
   virtual ~ControlsUnderTest() = default;
   virtual DialogControls& Controls() = 0;
+  // Whether the push button kButton was last told to show the UAC shield.
+  virtual bool Shielded() = 0;
 };
 
 struct DialogControlsImplementation {
@@ -45,6 +48,7 @@ class DialogControlsContract : public ::testing::TestWithParam<DialogControlsImp
  protected:
   void SetUp() override { under_test_ = GetParam().make(); }
   DialogControls& Controls() { return under_test_->Controls(); }
+  ControlsUnderTest& Under() { return *under_test_; }
 
  private:
   std::unique_ptr<ControlsUnderTest> under_test_;

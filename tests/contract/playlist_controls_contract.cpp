@@ -62,6 +62,14 @@ TEST_P(PlaylistControlsContract, SelectionStaysWithItsItem) {
   EXPECT_FALSE(list.GetItemState(-1, kLvisSelected, state));
 }
 
+TEST_P(PlaylistControlsContract, OkIsToldOfTheShield) {
+  EXPECT_FALSE(Window().OkShielded());
+  Controls().SetOkShield(true);
+  EXPECT_TRUE(Window().OkShielded());
+  Controls().SetOkShield(false);
+  EXPECT_FALSE(Window().OkShielded());
+}
+
 TEST_P(PlaylistControlsContract, TheCheckBoxKeepsWhatWasSet) {
   PlaylistControls& box = Controls();
   EXPECT_EQ(box.GetCheck(), 0);

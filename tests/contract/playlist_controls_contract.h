@@ -19,6 +19,8 @@ class PlaylistWindow {
  public:
   virtual ~PlaylistWindow() = default;
   virtual PlaylistControls& Controls() = 0;
+  // Whether the OK button was last told to show the UAC shield.
+  virtual bool OkShielded() = 0;
   // Selects or deselects an item as a click with Ctrl would.
   virtual void Select(int index, bool selected) = 0;
   virtual std::vector<std::u16string> ItemTexts() = 0;

@@ -14,10 +14,6 @@
 
 namespace glimmer::contract {
 
-// WaitForSingleObject's results.
-inline constexpr std::uint32_t kWaitObject0 = 0;
-inline constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
-
 // Programs to start, provided by the implementation under test.
 class ProcessWorld {
  public:

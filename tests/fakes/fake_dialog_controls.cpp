@@ -97,6 +97,17 @@ void FakeDialogControls::Enable(ControlId id, bool enable) {
   if (Control* control = Find(id)) control->enabled = enable;
 }
 
+void FakeDialogControls::SetShield(ControlId id, bool shield) {
+  // Only push buttons draw one; anything else ignores the message.
+  Control* control = Find(id);
+  if (control && control->kind == Kind::Button) control->shield = shield;
+}
+
+bool FakeDialogControls::Shielded(ControlId id) {
+  const Control* control = Find(id);
+  return control && control->shield;
+}
+
 bool FakeDialogControls::IsEnabled(ControlId id) {
   Control* control = Find(id);
   return control && control->enabled;

@@ -32,6 +32,7 @@ class FakeDialogControls : public DialogControls {
   std::u16string GetText(ControlId id) override;
   void Enable(ControlId id, bool enable) override;
   bool IsEnabled(ControlId id) override;
+  void SetShield(ControlId id, bool shield) override;
   void ComboResetContent(ControlId id) override;
   int ComboAddString(ControlId id, std::u16string_view text) override;
   void ComboSetItemData(ControlId id, int index, std::intptr_t data) override;
@@ -45,6 +46,8 @@ class FakeDialogControls : public DialogControls {
   std::vector<std::u16string> ComboTexts(ControlId id);
   // The selected entry's text, "" when none.
   std::u16string ComboSelectedText(ControlId id);
+  // Whether a button carries the UAC shield.
+  bool Shielded(ControlId id);
 
  private:
   struct Entry {
@@ -55,6 +58,7 @@ class FakeDialogControls : public DialogControls {
     Kind kind = Kind::Static;
     std::u16string text;
     bool enabled = true;
+    bool shield = false;
     int check = 0;
     int low = 0;
     int high = 100;

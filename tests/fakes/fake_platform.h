@@ -7,6 +7,7 @@
 #include "fakes/fake_direct3d9.h"
 #include "fakes/fake_directdraw.h"
 #include "fakes/fake_display_devices.h"
+#include "fakes/fake_elevation.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_monitors.h"
 #include "fakes/fake_registry.h"
@@ -37,6 +38,7 @@ class FakePlatform {
   FakeWmi wmi;
   FakeDirectDraw directDraw;
   FakeDisplayDevices displayDevices;
+  FakeElevation elevation{processes};
 
   const Platform ports{.registry = registry,
                        .system = system,
@@ -50,7 +52,8 @@ class FakePlatform {
                        .monitors = monitors,
                        .wmi = wmi,
                        .directDraw = directDraw,
-                       .displayDevices = displayDevices};
+                       .displayDevices = displayDevices,
+                       .elevation = elevation};
 };
 
 }  // namespace glimmer::fakes

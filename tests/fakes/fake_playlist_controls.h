@@ -42,6 +42,7 @@ class FakePlaylistControls : public PlaylistControls {
   std::vector<Item> items;
   std::vector<Column> columns;
   int check = 0;
+  bool okShield = false;
   std::deque<Choice> choices;  // each file-open dialog takes the next; none left cancels
   std::vector<OpenRequest> requests;
   std::optional<int> endedWith;  // EndDialog's result
@@ -60,6 +61,7 @@ class FakePlaylistControls : public PlaylistControls {
   bool DeleteItem(int index) override;
   int GetCheck() override { return check; }
   void SetCheck(int state) override { check = state; }
+  void SetOkShield(bool shield) override { okShield = shield; }
   bool GetOpenFileName(std::u16string_view filter, std::uint32_t flags,
                        std::u16string& buffer) override;
   std::uint32_t CommDlgExtendedError() override { return lastError_; }

@@ -102,6 +102,7 @@ FakeRegistry::View FakeRegistry::ViewFor(RegKey parent, std::uint32_t access) co
 }
 
 bool FakeRegistry::Denied(RegKey root, const std::u16string& path, std::uint32_t access) const {
+  if (administrator) return false;
   const std::uint32_t wanted = access & ~(kKeyWow64_64Key | kKeyWow64_32Key);
   for (const auto& denial : denials_) {
     if (denial.root != root || (denial.rights & wanted) == 0) continue;

@@ -63,6 +63,8 @@ class FakeRegistry : public RegistryPort {
   // Every open or create below root\path (in either view) is refused with
   // kErrorAccessDenied when it asks for a right in `rights`.
   void Deny(RegKey root, std::u16string_view path, std::uint32_t rights);
+  // While true, the process is an administrator's, whom no denial refuses.
+  bool administrator = false;
   // The next call of the named operation ("CloseKey", "SetValue", "EnumKey",
   // "QueryInfoKey", ...) fails with code.
   void FailNext(const std::string& operation, long code);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <limits>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -116,9 +117,6 @@ class FakeSystem : public SystemPort {
 // Started programs end at once: their handles are signalled from the start.
 class FakeProcesses : public ProcessPort {
  public:
-  static constexpr std::uint32_t kWaitObject0 = 0;
-  static constexpr std::uint32_t kWaitFailed = 0xFFFFFFFFu;
-
   struct Start {
     std::u16string commandLine;
     std::u16string currentDirectory;
@@ -142,7 +140,9 @@ class FakeProcesses : public ProcessPort {
   }
   std::uint32_t WaitForSingleObject(OsHandle handle, std::uint32_t milliseconds) override {
     calls.push_back("wait:" + std::to_string(handle) + ":" + std::to_string(milliseconds));
-    return open_.count(handle) ? kWaitObject0 : kWaitFailed;
+    if (!open_.count(handle)) return kWaitFailed;
+    const auto scripted = waitResults_.find(handle);
+    return scripted != waitResults_.end() ? scripted->second : kWaitObject0;
   }
   bool CloseHandle(OsHandle handle) override {
     calls.push_back("close:" + std::to_string(handle));
@@ -150,7 +150,19 @@ class FakeProcesses : public ProcessPort {
   }
   std::size_t OpenHandleCount() const { return open_.size(); }
 
+  // A handle that another port hands out (a process started otherwise, a
+  // file mapping), open until closed here; waiting on it answers waitResult.
+  OsHandle OpenHandle(std::uint32_t waitResult = kWaitObject0) {
+    const OsHandle handle = 0x8000 + 4 * otherHandles_++;
+    open_.insert(handle);
+    waitResults_[handle] = waitResult;
+    return handle;
+  }
+  bool IsOpen(OsHandle handle) const { return open_.count(handle) != 0; }
+
  private:
+  std::map<OsHandle, std::uint32_t> waitResults_;
+  OsHandle otherHandles_ = 0;
   std::set<OsHandle> open_;
   OsHandle startCount_ = 0;
 };

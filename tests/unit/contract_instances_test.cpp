@@ -1,10 +1,12 @@
 // The port contracts, run against the fakes.
+#include "contract/elevation_contract.h"
 #include "contract/node_registry_contract.h"
 #include "contract/process_contract.h"
 #include "contract/registry_contract.h"
 #include "contract/resource_contract.h"
 #include "contract/system_contract.h"
 #include "contract/ui_contract.h"
+#include "fakes/fake_elevation.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_resources.h"
 #include "fakes/fake_system.h"
@@ -53,6 +55,28 @@ class FakeProcessWorld : public ProcessWorld {
  private:
   fakes::FakeProcesses processes_;
 };
+
+class FakeElevationWorld : public ElevationWorld {
+ public:
+  FakeElevationWorld() {
+    elevation_.elevated = [](const fakes::FakeElevation::RunAs&) { return 3u; };
+    elevation_.missingFiles.insert(MissingProgram());
+  }
+  ElevationPort& Port() override { return elevation_; }
+  ProcessPort& Processes() override { return processes_; }
+  std::u16string QuickProgram() override { return u"C:\\Windows\\system32\\cmd.exe"; }
+  std::u16string QuickParameters() override { return u"/c exit 3"; }
+  std::u16string MissingProgram() override { return u"C:\\Nowhere\\missing.exe"; }
+
+ private:
+  fakes::FakeProcesses processes_;
+  fakes::FakeElevation elevation_{processes_};
+};
+
+INSTANTIATE_TEST_SUITE_P(Fake, ElevationContract,
+                         testing::Values(ElevationImplementation{
+                             "Fake", [] { return std::make_unique<FakeElevationWorld>(); }}),
+                         ElevationImplementationName);
 
 INSTANTIATE_TEST_SUITE_P(Fake, ProcessContract,
                          testing::Values(ProcessImplementation{

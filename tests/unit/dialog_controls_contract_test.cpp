@@ -15,8 +15,10 @@ class FakeControlsUnderTest : public ControlsUnderTest {
     controls_.Add(kStatic, Kind::Static);
     controls_.Add(kCombo, Kind::Combo);
     controls_.Add(kSortedCombo, Kind::SortedCombo);
+    controls_.Add(kButton, Kind::Button);
   }
   DialogControls& Controls() override { return controls_; }
+  bool Shielded() override { return controls_.Shielded(kButton); }
 
  private:
   fakes::FakeDialogControls controls_;

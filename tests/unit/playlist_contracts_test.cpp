@@ -24,6 +24,7 @@ class FakeFileBench : public FileBench {
 class FakePlaylistWindow : public PlaylistWindow {
  public:
   PlaylistControls& Controls() override { return controls_; }
+  bool OkShielded() override { return controls_.okShield; }
   void Select(int index, bool selected) override { controls_.Select(index, selected); }
   std::vector<std::u16string> ItemTexts() override { return controls_.Texts(); }
   std::u16string MusicFolder(bool root) override { return root ? u"C:\\" : u"C:\\Music"; }

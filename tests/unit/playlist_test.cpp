@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "catalog_test_support.h"
+#include "elevation/elevated_save.h"
+#include "fakes/fake_elevation.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_playlist_controls.h"
 #include "fakes/fake_registry.h"
@@ -82,8 +84,15 @@ class PlaylistTest : public ::testing::Test {
   fakes::FakeWindows windows_;
   fakes::FakeResources resources_;
   fakes::FakeFiles files_;
-  const PlaylistPorts ports_{
-      .registry = registry_, .system = system_, .files = files_, .windows = windows_, .ui = ui_};
+  fakes::FakeProcesses processes_;
+  fakes::FakeElevation elevation_{processes_};
+  const PlaylistPorts ports_{.registry = registry_,
+                             .system = system_,
+                             .files = files_,
+                             .windows = windows_,
+                             .ui = ui_,
+                             .elevation = elevation_,
+                             .processes = processes_};
   TextCatalog catalog_;
   fakes::FakePlaylistControls controls_;
   Node settings_;
@@ -588,6 +597,38 @@ TEST_F(PlaylistTest, AFailedSaveIsShownInTheUsersLanguageAndTheEditorEnds) {
   EXPECT_EQ(ui_.boxes[0].style, kMbOk | kMbIconError);
   EXPECT_EQ(controls_.endedWith, kIdOk);
   EXPECT_EQ(Saved(), u"C:\\old.mp3\n");
+}
+
+// A standard user's OK: the shield on OK, the elevated instance started once
+// for "PlayList" alone, and the error box when it does not write.
+TEST_F(PlaylistTest, AStandardUsersOkGoesThroughTheElevatedInstance) {
+  Exist({u"C:\\a.mp3"});
+  registry_.Deny(kHkeyLocalMachine, kKey, kKeySetValue);
+  for (const bool declined : {true, false}) {
+    SCOPED_TRACE(declined ? "declined" : "accepted");
+    elevation_.starts.clear();
+    ui_.boxes.clear();
+    elevation_.runAsResult = declined ? kErrorCancelled : kErrorSuccess;
+    elevation_.elevated = [this](const fakes::FakeElevation::RunAs& run) -> std::uint32_t {
+      const auto token = ElevatedSaveToken(u"\"" + run.file + u"\" " + run.parameters);
+      registry_.administrator = true;
+      const int code = RunElevatedSave(token.value_or(u""), elevation_, registry_, system_);
+      registry_.administrator = false;
+      return static_cast<std::uint32_t>(code);
+    };
+    fakes::FakePlaylistControls controls;
+    CPlaylistDlg editor(settings_, kProductName, controls, ports_, catalog_);
+    editor.Initialise();
+    EXPECT_TRUE(controls.okShield);
+    editor.AddPlaylistFile(u"C:\\a.mp3");
+    editor.Ok();
+    ASSERT_EQ(elevation_.starts.size(), 1u);
+    EXPECT_EQ(Saved(), declined ? std::nullopt : std::optional<std::u16string>(u"C:\\a.mp3\n"));
+    EXPECT_EQ(ui_.boxes.size(), declined ? 1u : 0u);
+    EXPECT_EQ(controls.endedWith, kIdOk);
+    EXPECT_EQ(registry_.ValueNames(kHkeyLocalMachine, kKey).size(), declined ? 0u : 1u)
+        << "the playlist alone";
+  }
 }
 
 TEST(PlaylistKey, TheProductNameIsTheLastComponent) {

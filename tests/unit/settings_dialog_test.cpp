@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "catalog_test_support.h"
+#include "elevation/elevated_save.h"
 #include "fakes/fake_dialog_controls.h"
 #include "fakes/fake_platform.h"
 #include "platform/product.h"
@@ -470,6 +471,81 @@ TEST_F(SettingsDialogTest, RunAtStartupFollowsTheStoredCommand) {
       EXPECT_EQ(TextFromRegistryBytes(raw->data.data(), raw->data.size()), ticked ? c.command : u"")
           << c.what;
     }
+  }
+}
+
+// Saving as a standard user, one row per path: where the key can be written
+// nothing changes; where it cannot, OK carries the shield and the elevated
+// instance is started once, and its failure in any way is the error box.
+TEST_F(SettingsDialogTest, AStandardUsersOkGoesThroughTheElevatedInstance) {
+  enum class Elevated { NotNeeded, Writes, Declined, Fails, NeverEnds };
+  struct Row {
+    const char* what;
+    bool refused;
+    Elevated elevated;
+    bool errorBox;
+  };
+  const Row rows[] = {
+      {"writable", false, Elevated::NotNeeded, false},
+      {"refused, then written elevated", true, Elevated::Writes, false},
+      {"refused, prompt declined", true, Elevated::Declined, true},
+      {"refused, and refused elevated too", true, Elevated::Fails, true},
+      {"refused, the instance never ends", true, Elevated::NeverEnds, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    fakes::FakePlatform platform(/*wow64=*/true);
+    platform.resources.Put(kCatalogResourceId, kRtRcdata, ShippedCatalog());
+    platform.registry.PutString(kHkeyLocalMachine, kSettingsPath, u"AppPath", u"C:\\G");
+    if (row.refused) platform.registry.Deny(kHkeyLocalMachine, kSettingsPath, kKeySetValue);
+    std::vector<std::u16string> requests;
+    platform.elevation.elevated = [&](const fakes::FakeElevation::RunAs& run) -> std::uint32_t {
+      const std::optional<std::u16string> token =
+          ElevatedSaveToken(u"\"" + run.file + u"\" " + run.parameters);
+      requests.push_back(token.value_or(u"none"));
+      if (row.elevated != Elevated::Writes && row.elevated != Elevated::NeverEnds)
+        return RunElevatedSave(*token, platform.elevation, platform.registry, platform.system);
+      platform.registry.administrator = true;
+      const int code =
+          RunElevatedSave(*token, platform.elevation, platform.registry, platform.system);
+      platform.registry.administrator = false;
+      return static_cast<std::uint32_t>(code);
+    };
+    if (row.elevated == Elevated::Declined) platform.elevation.runAsResult = kErrorCancelled;
+    if (row.elevated == Elevated::NeverEnds) platform.elevation.elevatedWait = kWaitTimeout;
+
+    FakeDialogControls controls = FakeDialogControls::SettingsDialog();
+    FakeHost host(controls);
+    CSettingsDlg dialog(host, platform.ports);
+    std::intptr_t result = 0;
+    dialog.ProcessWindowMessage({kWmInitDialog, 0, 0}, result);
+    EXPECT_EQ(controls.Shielded(kIdOk), row.refused);
+    controls.SetTrackBarPos(IDC_MUSIC_VOLUME, 40);
+    controls.SetCheck(IDC_RUN_AT_STARTUP, 1);
+    dialog.ProcessWindowMessage(DialogMessage::Command(kIdOk, kBnClicked), result);
+
+    const auto& starts = platform.elevation.starts;
+    ASSERT_EQ(starts.size(), row.refused ? 1u : 0u);
+    if (row.refused) {
+      EXPECT_EQ(starts[0].file, u"C:\\Windows\\System32\\Glimmerdale.scr");
+      EXPECT_EQ(starts[0].owner, host.Window());
+      if (row.elevated != Elevated::Declined) {
+        ASSERT_EQ(requests.size(), 1u);
+        EXPECT_EQ(starts[0].parameters, u"--glimmerdale-elevated-save " + requests[0]);
+      }
+    }
+    const auto stored =
+        platform.registry.Get(kHkeyLocalMachine, kSettingsPath, u"MusicVolumePercentage");
+    const bool saved = row.elevated == Elevated::NotNeeded || row.elevated == Elevated::Writes ||
+                       row.elevated == Elevated::NeverEnds;
+    EXPECT_EQ(stored.has_value(), saved);
+    EXPECT_EQ(platform.ui.boxes.size(), row.errorBox ? 1u : 0u);
+    EXPECT_EQ(host.ended, 0);
+    // The Run entry is the user's own, written by the user's instance.
+    EXPECT_TRUE(platform.registry.Get(kHkeyCurrentUser,
+                                      u"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                                      u"VellumarkAnimatedWallpaper"));
+    EXPECT_EQ(platform.processes.OpenHandleCount(), 0u) << "the process and the mapping closed";
   }
 }
 

@@ -60,6 +60,18 @@ TEST_F(Shell, RunModeNeedsNoStartUp) {
   ASSERT_EQ(1u, platform_.ui.boxes.size()) << "no main program anywhere";
 }
 
+// The elevated instance starts nothing of the screensaver and shows nothing;
+// its exit code tells whether it wrote.
+TEST_F(Shell, TheElevatedInstanceRunsAloneAndReportsByItsExitCode) {
+  const std::u16string line =
+      u"\"C:\\G\\Glimmerdale.scr\" --glimmerdale-elevated-save 0123456789abcdef0123456789abcdef";
+  EXPECT_EQ(RunShell(line, platform_.ports, host_), 2) << "no request to read";
+  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_TRUE(platform_.ui.boxes.empty());
+  EXPECT_TRUE(platform_.processes.starts.empty());
+  EXPECT_EQ(RunShell(u"s.scr /c", platform_.ports, host_), 0);
+}
+
 TEST_F(Shell, AFailingModeStillShutsDownAndNothingEscapes) {
   host_.throwInMode = true;
   EXPECT_NO_THROW(RunShell(u"s.scr /c 1", platform_.ports, host_));

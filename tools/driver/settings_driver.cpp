@@ -81,6 +81,9 @@ SettingsSession::SettingsSession(const std::wstring& arguments, const std::wstri
   process_ = Start(program, arguments, processId_);
 }
 
+SettingsSession::SettingsSession(OwnedHandle process, DWORD processId)
+    : process_(std::move(process)), processId_(processId) {}
+
 SettingsSession::~SettingsSession() {
   if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) {
     TerminateProcess(process_.get(), 255);

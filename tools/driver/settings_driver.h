@@ -46,6 +46,8 @@ class SettingsSession {
   // Starts the shell with arguments (for example L"/c 1234").
   explicit SettingsSession(const std::wstring& arguments,
                            const std::wstring& program = ExecutableFolder() + L"Glimmerdale.scr");
+  // A shell started otherwise, by its process.
+  SettingsSession(OwnedHandle process, DWORD processId);
   ~SettingsSession();
   SettingsSession(const SettingsSession&) = delete;
   SettingsSession& operator=(const SettingsSession&) = delete;

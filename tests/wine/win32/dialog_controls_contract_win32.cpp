@@ -4,7 +4,10 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <optional>
+
 #include "contract/dialog_controls_contract.h"
+#include "shield_recorder.h"
 #include "win32/dialog_controls_win32.h"
 
 namespace glimmer::contract {
@@ -24,10 +27,13 @@ class Win32ControlsUnderTest : public ControlsUnderTest {
     Make(L"STATIC", SS_RIGHT, kStatic);
     Make(L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, kCombo);
     Make(L"COMBOBOX", CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL, kSortedCombo);
+    Make(L"BUTTON", BS_PUSHBUTTON, kButton);
     controls_.Attach(parent_);
+    shield_.emplace(GetDlgItem(parent_, kButton));
   }
   ~Win32ControlsUnderTest() override { DestroyWindow(parent_); }
   DialogControls& Controls() override { return controls_; }
+  bool Shielded() override { return shield_->Shielded(); }
 
  private:
   void Make(const wchar_t* className, DWORD style, ControlId id) {
@@ -39,6 +45,7 @@ class Win32ControlsUnderTest : public ControlsUnderTest {
 
   HWND parent_ = nullptr;
   win32::Win32DialogControls controls_;
+  std::optional<win32::ShieldRecorder> shield_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Platform, DialogControlsContract,

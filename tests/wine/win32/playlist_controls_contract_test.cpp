@@ -2,6 +2,7 @@
 // shell's template 162 and against the system's file-open dialog, answered
 // from a second thread as a user would.
 // clang-format off
+#include "shield_recorder.h"
 #include "win32/playlist_dialog_win32.h"  // <windows.h>, which <commctrl.h> needs
 #include <commctrl.h>
 // clang-format on
@@ -88,6 +89,7 @@ class Win32PlaylistWindow : public PlaylistWindow {
     dialog_ = CreateDialogParamW(Shell(), MAKEINTRESOURCEW(IDD_PLAYLIST), nullptr, NoDialogProc, 0);
     EXPECT_NE(dialog_, nullptr) << "template 162 of Glimmerdale.scr: " << GetLastError();
     controls_.emplace(dialog_);
+    shield_.emplace(GetDlgItem(dialog_, IDOK));
   }
   ~Win32PlaylistWindow() override {
     if (answer_.joinable()) answer_.join();
@@ -97,6 +99,7 @@ class Win32PlaylistWindow : public PlaylistWindow {
   }
 
   PlaylistControls& Controls() override { return *controls_; }
+  bool OkShielded() override { return shield_->Shielded(); }
   void Select(int index, bool selected) override {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
@@ -176,6 +179,7 @@ class Win32PlaylistWindow : public PlaylistWindow {
 
   HWND dialog_ = nullptr;
   std::optional<win32::Win32PlaylistControls> controls_;
+  std::optional<win32::ShieldRecorder> shield_;
   std::thread answer_;
   std::wstring folder_;
   std::vector<std::wstring> created_;

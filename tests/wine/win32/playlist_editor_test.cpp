@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "fakes/fake_elevation.h"
 #include "i18n/text_catalog.h"
 #include "platform/product.h"
 #include "platform/registry.h"
@@ -257,6 +258,12 @@ class ReadOnlyRegistry final : public RegistryPort {
 
 constexpr int kMessageText = 0xFFFF;  // the static that holds a message box's text
 
+fakes::FakeElevation Declining(fakes::FakeProcesses& processes) {
+  fakes::FakeElevation elevation(processes);
+  elevation.runAsResult = kErrorCancelled;
+  return elevation;
+}
+
 // The editor on a thread of its own, owned by a window of that thread, with
 // the Win32 ports and the shell's catalogue in French.
 class PlaylistEditorRun : public ::testing::Test {
@@ -302,7 +309,11 @@ class PlaylistEditorRun : public ::testing::Test {
                          .system = system_,
                          .files = files_,
                          .windows = windows_,
-                         .ui = ui_});
+                         .ui = ui_,
+                         // The elevated instance would be this test program:
+                         // a declined prompt stands in for it.
+                         .elevation = declinedElevation_,
+                         .processes = fakeProcesses_});
       DestroyWindow(owner_);
     });
     dialog_ = WaitForDialogWith(IDC_PLAYLIST_LIST);
@@ -332,6 +343,8 @@ class PlaylistEditorRun : public ::testing::Test {
   Win32Windows windows_;
   Win32Resources resources_;
   Win32Files files_;
+  fakes::FakeProcesses fakeProcesses_;
+  fakes::FakeElevation declinedElevation_ = Declining(fakeProcesses_);
   TextCatalog catalog_;
   std::optional<Node> settings_;
   std::wstring folder_;

@@ -9,9 +9,6 @@
 namespace glimmer::contract {
 namespace {
 
-static_assert(kWaitObject0 == WAIT_OBJECT_0);
-static_assert(kWaitFailed == WAIT_FAILED);
-
 class Win32ProcessWorld : public ProcessWorld {
  public:
   Win32ProcessWorld() {

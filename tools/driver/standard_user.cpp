@@ -1,0 +1,136 @@
+#include "driver/standard_user.h"
+
+// clang-format off
+#include "win32/windows_api.h"
+#include <winternl.h>
+// clang-format on
+
+namespace glimmer::driver {
+namespace {
+
+// The token of this process with the Administrators deny-only.
+OwnedHandle StandardUserToken() {
+  HANDLE own = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_ASSIGN_PRIMARY | TOKEN_QUERY,
+                        &own))
+    return nullptr;
+  const OwnedHandle token(own);
+  BYTE sid[SECURITY_MAX_SID_SIZE] = {};
+  DWORD size = sizeof(sid);
+  if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, sid, &size)) return nullptr;
+  SID_AND_ATTRIBUTES disabled{sid, 0};
+  HANDLE restricted = nullptr;
+  if (!CreateRestrictedToken(token.get(), 0, 1, &disabled, 0, nullptr, 0, nullptr, &restricted))
+    return nullptr;
+  return OwnedHandle(restricted);
+}
+
+// The command line of a process stopped at its creation, from its process
+// parameters.
+std::wstring CommandLineOf(HANDLE process) {
+  using QueryFn = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  PROCESS_BASIC_INFORMATION basic{};
+  if (!query || query(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0)
+    return L"(unreadable)";
+  PEB peb{};
+  RTL_USER_PROCESS_PARAMETERS parameters{};
+  if (!ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof(peb), nullptr) ||
+      !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof(parameters), nullptr))
+    return L"(unreadable)";
+  std::wstring line(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+  if (!ReadProcessMemory(process, parameters.CommandLine.Buffer, line.data(),
+                         parameters.CommandLine.Length, nullptr))
+    return L"(unreadable)";
+  return line;
+}
+
+}  // namespace
+
+StandardUserProcess::StandardUserProcess(const std::wstring& program,
+                                         const std::wstring& arguments) {
+  const std::wstring line = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  thread_ = std::thread([this, line] { Debug(line); });
+  std::unique_lock<std::mutex> lock(mutex_);
+  ready_.wait(lock, [this] { return processId_ != 0 || done_; });
+}
+
+StandardUserProcess::~StandardUserProcess() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (process_ && WaitForSingleObject(process_, 0) != WAIT_OBJECT_0)
+      TerminateProcess(process_, 255);
+  }
+  if (thread_.joinable()) thread_.join();
+}
+
+OwnedHandle StandardUserProcess::Process() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  HANDLE copy = nullptr;
+  if (!process_ ||
+      !DuplicateHandle(GetCurrentProcess(), process_, GetCurrentProcess(), &copy,
+                       SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, 0))
+    return nullptr;
+  return OwnedHandle(copy);
+}
+
+std::vector<std::wstring> StandardUserProcess::StartedCommandLines() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return started_;
+}
+
+// Debug events must be waited for by the thread that made the process.
+void StandardUserProcess::Debug(std::wstring line) {
+  const OwnedHandle token = StandardUserToken();
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!token || !CreateProcessAsUserW(token.get(), nullptr, line.data(), nullptr, nullptr, FALSE,
+                                      DEBUG_PROCESS, nullptr, nullptr, &startup, &info)) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    done_ = true;
+    ready_.notify_all();
+    return;
+  }
+  CloseHandle(info.hThread);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    processId_ = info.dwProcessId;
+    process_ = info.hProcess;
+    ready_.notify_all();
+  }
+  for (;;) {
+    DEBUG_EVENT event{};
+    if (!WaitForDebugEvent(&event, INFINITE)) break;
+    DWORD status = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case CREATE_PROCESS_DEBUG_EVENT:
+        if (event.dwProcessId != info.dwProcessId) {
+          const std::wstring started = CommandLineOf(event.u.CreateProcessInfo.hProcess);
+          std::lock_guard<std::mutex> lock(mutex_);
+          started_.push_back(started);
+        }
+        if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        break;
+      case EXCEPTION_DEBUG_EVENT:
+        // The loader's breakpoint is ours to pass; every other exception is
+        // the program's own to handle.
+        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+          status = DBG_EXCEPTION_NOT_HANDLED;
+        break;
+      default:
+        break;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+    if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT && event.dwProcessId == info.dwProcessId)
+      break;
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  done_ = true;
+}
+
+}  // namespace glimmer::driver
