@@ -30,6 +30,7 @@ namespace glimmer {
 
 using WindowHandle = std::uintptr_t;  // HWND; 0 is none
 using OsHandle = std::uintptr_t;      // HANDLE; 0 is none
+using CursorHandle = std::uintptr_t;  // HCURSOR; 0 is none
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr int kCsidlProgramFiles = 0x26;
@@ -90,6 +91,11 @@ class UiPort {
   // MessageBoxW; returns the button pressed.
   virtual int MessageBox(WindowHandle owner, std::u16string_view text, std::u16string_view caption,
                          std::uint32_t style) = 0;
+  // SetCursor(LoadCursorW(none, IDC_WAIT)): the wait cursor over this
+  // thread's windows until the next cursor is set; the cursor it replaced.
+  virtual CursorHandle ShowWaitCursor() = 0;
+  // SetCursor(cursor).
+  virtual void SetCursor(CursorHandle cursor) = 0;
 };
 
 class WindowPort {

@@ -1,5 +1,6 @@
 #include "settings/settings_dialog.h"
 
+#include "dialog/wait_cursor.h"
 #include "i18n/format.h"
 #include "platform/product.h"
 #include "resource_ids.h"
@@ -74,6 +75,7 @@ bool CSettingsDlg::RouteOwnAfter(const DialogMessage& message) {
     case IDC_RUN_AT_STARTUP:
       return true;  // taken on OK
     case IDC_RESTORE_DEFAULTS: {
+      const WaitCursor wait(platform_.ui);
       const Direct3D9Hold direct3d(platform_.direct3d9);
       SetDefaults();
       LoadControls();
@@ -119,6 +121,8 @@ void CSettingsDlg::ShowVolumeLabel(ControlId label, std::u16string_view format,
 }
 
 std::intptr_t CSettingsDlg::OnInitDialog() {
+  // The hardware is measured for about a second before the dialog shows.
+  const WaitCursor wait(platform_.ui);
   const Direct3D9Hold direct3d(platform_.direct3d9);
   CSettingsDlgBase::OnInitDialog();
   display_.EnumerateDisplayAdapters(

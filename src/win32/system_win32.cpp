@@ -137,4 +137,10 @@ int Win32Ui::MessageBox(WindowHandle owner, std::u16string_view text, std::u16st
                      style);
 }
 
+CursorHandle Win32Ui::ShowWaitCursor() {
+  return reinterpret_cast<CursorHandle>(::SetCursor(LoadCursorW(nullptr, IDC_WAIT)));
+}
+
+void Win32Ui::SetCursor(CursorHandle cursor) { ::SetCursor(reinterpret_cast<HCURSOR>(cursor)); }
+
 }  // namespace glimmer::win32

@@ -30,6 +30,8 @@ class Win32Ui final : public UiPort {
  public:
   int MessageBox(WindowHandle owner, std::u16string_view text, std::u16string_view caption,
                  std::uint32_t style) override;
+  CursorHandle ShowWaitCursor() override;
+  void SetCursor(CursorHandle cursor) override;
 };
 
 }  // namespace glimmer::win32

@@ -35,5 +35,21 @@ TEST_P(UiContract, AnErrorBoxShowsItsTextsToItsOwnerAndAnswersOk) {
   }
 }
 
+// The wait cursor stays until the one it replaced is set again; a wait
+// within a wait gives back the wait cursor, so each restores its own.
+TEST_P(UiContract, TheWaitCursorStaysUntilTheOneItReplacedComesBack) {
+  const CursorHandle before = World().CurrentCursor();
+  const CursorHandle replaced = Port().ShowWaitCursor();
+  EXPECT_EQ(replaced, before);
+  const CursorHandle wait = World().CurrentCursor();
+  EXPECT_NE(wait, 0u);
+  EXPECT_NE(wait, before);
+  EXPECT_EQ(Port().ShowWaitCursor(), wait);
+  Port().SetCursor(wait);
+  EXPECT_EQ(World().CurrentCursor(), wait);
+  Port().SetCursor(replaced);
+  EXPECT_EQ(World().CurrentCursor(), before);
+}
+
 }  // namespace
 }  // namespace glimmer::contract

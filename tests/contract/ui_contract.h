@@ -34,6 +34,8 @@ class MessageBoxWorld {
   virtual void PressOkOnNextBox() = 0;
   // The boxes read so far, oldest first.
   virtual std::vector<ShownBox> Shown() = 0;
+  // The cursor of the port's thread now (GetCursor).
+  virtual CursorHandle CurrentCursor() = 0;
 };
 
 struct UiImplementation {

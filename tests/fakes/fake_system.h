@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <map>
 #include <set>
@@ -181,6 +182,20 @@ class FakeUi : public UiPort {
                  std::uint32_t style) override {
     boxes.push_back({owner, std::u16string(text), std::u16string(caption), style});
     return 1;  // IDOK
+  }
+
+  static constexpr CursorHandle kArrow = 0xC1, kWait = 0xC2;
+  CursorHandle cursor = kArrow;
+  // Called after every cursor change, to see what the product does meanwhile.
+  std::function<void()> onCursorChange;
+  CursorHandle ShowWaitCursor() override {
+    const CursorHandle previous = cursor;
+    SetCursor(kWait);
+    return previous;
+  }
+  void SetCursor(CursorHandle next) override {
+    cursor = next;
+    if (onCursorChange) onCursorChange();
   }
 };
 

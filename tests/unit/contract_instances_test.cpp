@@ -94,6 +94,7 @@ class FakeMessageBoxWorld : public MessageBoxWorld {
     for (const auto& box : ui_.boxes) shown.push_back({box.owner, box.caption, box.text});
     return shown;
   }
+  CursorHandle CurrentCursor() override { return ui_.cursor; }
 
  private:
   fakes::FakeUi ui_;

@@ -268,17 +268,36 @@ TEST_F(SettingsDialogTest, RestoreDefaultsThenOkResetsWhatHasNoControl) {
 
 // Opening and "Restore Defaults" each query Direct3D several times; one object
 // is held across each run, so that the Windows port sets up its adapters once.
-TEST_F(SettingsDialogTest, OpeningAndRestoreDefaultsHoldOneDirect3DObjectAcrossTheirQueries) {
+// Both measure the hardware for about a second: under the wait cursor, with
+// one Direct3D object held across their queries.
+TEST_F(SettingsDialogTest, OpeningAndRestoreDefaultsMeasureUnderTheWaitCursorWithOneDirect3D) {
   platform_.direct3d9.adapters = fakes::stagings::WineLike();
   auto& asked = platform_.direct3d9.liveAtCreate;
+  struct Change {
+    CursorHandle cursor;
+    std::int64_t clockReads;
+    std::size_t direct3dObjects;
+  };
+  std::vector<Change> changes;
+  platform_.ui.onCursorChange = [&] {
+    changes.push_back({platform_.ui.cursor, platform_.system.counterReads, asked.size()});
+  };
   for (const auto& run : {std::function<void()>([this] { Open(); }),
                           std::function<void()>([this] { Click(IDC_RESTORE_DEFAULTS); })}) {
     const std::size_t first = asked.size();
+    changes.clear();
     run();
     ASSERT_GT(asked.size(), first + 2);
     EXPECT_EQ(asked[first], 0);
     for (std::size_t i = first + 1; i < asked.size(); ++i) EXPECT_GE(asked[i], 1) << i;
     EXPECT_EQ(platform_.direct3d9.live, 0);
+
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].cursor, fakes::FakeUi::kWait);
+    EXPECT_EQ(changes[0].direct3dObjects, first);
+    EXPECT_EQ(changes[1].cursor, fakes::FakeUi::kArrow);
+    EXPECT_GT(changes[1].clockReads, changes[0].clockReads) << "the clock measured meanwhile";
+    EXPECT_EQ(changes[1].direct3dObjects, asked.size());
   }
 }
 

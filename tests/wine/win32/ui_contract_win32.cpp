@@ -47,6 +47,8 @@ class Win32MessageBoxWorld : public MessageBoxWorld {
     return shown_;
   }
 
+  CursorHandle CurrentCursor() override { return reinterpret_cast<CursorHandle>(GetCursor()); }
+
  private:
   static BOOL CALLBACK FindBox(HWND window, LPARAM found) {
     wchar_t className[16] = {};
