@@ -76,7 +76,19 @@ if(GLIMMER_WIN64_DIR AND GLIMMER_WIN32_DIR)
   # helper program has no business being megabytes.
   add_test(NAME shell.size COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-size
     ${GLIMMER_WIN64_DIR}/bin/Glimmerdale.scr 280 ${GLIMMER_WIN32_DIR}/bin/Glimmerdale.scr 340)
-  set_tests_properties(shell.imports shell.size PROPERTIES FIXTURES_REQUIRED trees)
+  # Built twice, the shells come out byte for byte the same (scripts/reproduce
+  # builds them a second time); checked here: what shows where and when.
+  add_test(NAME shell.reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-reproducible
+    ${CMAKE_SOURCE_DIR} ${shells})
+  set_tests_properties(shell.imports shell.size shell.reproducible PROPERTIES
+    FIXTURES_REQUIRED trees)
+  if(GLIMMER_WIN64_DIR)
+    add_test(NAME wine.signing COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/signing-test
+      ${CMAKE_SOURCE_DIR}/scripts/sign ${harness} ${state} ${GLIMMER_WIN64_DIR}/bin/driver.exe
+      ${CMAKE_SOURCE_DIR}/out/win64/Glimmerdale.scr ${CMAKE_SOURCE_DIR}/out/win32/Glimmerdale.scr)
+    set_tests_properties(wine.signing PROPERTIES
+      FIXTURES_REQUIRED "wine;trees" RESOURCE_LOCK wineprefix TIMEOUT 300)
+  endif()
 endif()
 
 add_test(NAME source.layers COMMAND ${CMAKE_SOURCE_DIR}/tests/tools/check-layers
