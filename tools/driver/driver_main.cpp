@@ -4,6 +4,8 @@
 // the exit code as UTF-8 lines;
 //   driver preview PROGRAM [WIDTH HEIGHT [RUNS]]
 // times the shell's preview in a box of the driver's own (driver/preview_box.h);
+//   driver show-preview PROGRAM [SECONDS]
+// shows it as the control panel does, until closed or for SECONDS;
 //   driver dialog PROGRAM TITLE [RUNS [BUTTON]]
 // times a program until its dialog shows TITLE, and a click of BUTTON.
 #include <cstdio>
@@ -16,6 +18,7 @@
 int wmain(int argc, wchar_t** argv) {
   using namespace glimmer::driver;
   if (argc >= 2 && std::wstring(argv[1]) == L"preview") return PreviewMain(argc, argv);
+  if (argc >= 2 && std::wstring(argv[1]) == L"show-preview") return ShowPreviewMain(argc, argv);
   if (argc >= 2 && std::wstring(argv[1]) == L"dialog") return DialogMain(argc, argv);
   if (argc < 3 || std::wstring(argv[1]) != L"run") {
     std::fprintf(stderr, "usage: driver run PROGRAM [ARGUMENTS...]\n");

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "win32/preview_win32.h"
+
 namespace glimmer::driver {
 namespace {
 
@@ -107,6 +109,12 @@ PreviewBox::PreviewBox(int clientWidth, int clientHeight) {
   window_ =
       CreateWindowExW(0, kBoxClass, L"Preview box", WS_POPUP | WS_VISIBLE, 40, 40, clientWidth,
                       clientHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+PreviewBox::PreviewBox(int clientWidth, int clientHeight, HWND parent, int x, int y) {
+  if (!RegisterBoxClass()) return;
+  window_ = CreateWindowExW(0, kBoxClass, L"Preview box", WS_CHILD | WS_VISIBLE, x, y, clientWidth,
+                            clientHeight, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 PreviewBox::~PreviewBox() { Destroy(); }
@@ -292,6 +300,77 @@ int PreviewMain(int argc, wchar_t** argv) {
                 static_cast<unsigned long>(*code), ended.back());
   }
   std::printf("median: child after %.0f ms, exit after %.0f ms\n", Median(appeared), Median(ended));
+  return 0;
+}
+
+int ShowPreviewMain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: driver show-preview PROGRAM [SECONDS]\n");
+    return 2;
+  }
+  const int seconds = argc > 3 ? std::max(1, _wtoi(argv[3])) : 0;  // 0: until closed
+  constexpr int kWidth = 152, kHeight = 112, kMargin = 24;
+  // A plain frame around the box, grey as the control panel's page.
+  WNDCLASSEXW frameClass{};
+  frameClass.cbSize = sizeof(frameClass);
+  frameClass.lpfnWndProc = DefWindowProcW;
+  frameClass.hInstance = GetModuleHandleW(nullptr);
+  frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  frameClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  frameClass.lpszClassName = L"GlimmerdaleDriverPreviewFrame";
+  RegisterClassExW(&frameClass);
+  constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+  RECT outer{0, 0, kWidth + 2 * kMargin, kHeight + 2 * kMargin};
+  AdjustWindowRect(&outer, kStyle, FALSE);
+  const HWND frame = CreateWindowExW(0, frameClass.lpszClassName, L"Screen saver preview", kStyle,
+                                     80, 80, outer.right - outer.left, outer.bottom - outer.top,
+                                     nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  PreviewBox box(kWidth, kHeight, frame, kMargin, kMargin);
+  if (frame == nullptr || box.Handle() == nullptr) {
+    std::printf("no preview window\n");
+    return 1;
+  }
+  StartedProcess shell = StartProcess(argv[2], L"/p " + box.Number());
+  if (!shell.process) {
+    std::printf("not started\n");
+    DestroyWindow(frame);
+    return 1;
+  }
+  // Wine gives a child window in another process's window no pixels of its
+  // own, so over the shell's child goes a copy of it made here: the shell's
+  // own preview code, with the picture read from the shell's file.
+  std::unique_ptr<win32::CPreviewWnd> copy;
+  const HMODULE resources =
+      LoadLibraryExW(argv[2], nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  if (box.PumpUntil([&] { return box.ShownChild() != nullptr; }, std::chrono::seconds(30)) &&
+      resources != nullptr && SUCCEEDED(CoInitialize(nullptr))) {
+    RECT child{};
+    GetWindowRect(box.ShownChild(), &child);
+    MapWindowPoints(nullptr, box.Handle(), reinterpret_cast<POINT*>(&child), 2);
+    copy = std::make_unique<win32::CPreviewWnd>(resources);
+    if (copy->Create(box.Handle(), {child.left, child.top, child.right - child.left,
+                                    child.bottom - child.top}) != nullptr) {
+      copy->LoadPreviewPicture(kPreviewPictureId);
+      SetWindowPos(copy->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    }
+  } else {
+    std::printf("no child window\n");
+  }
+  // Until the frame is closed (its box goes with it), or the time is up.
+  const auto limit = seconds > 0 ? std::chrono::milliseconds(seconds * 1000)
+                                 : std::chrono::milliseconds(std::chrono::hours(24));
+  box.PumpUntil([&] { return !IsWindow(frame); }, limit);
+  if (IsWindow(frame)) DestroyWindow(frame);
+  const std::optional<DWORD> code =
+      box.PumpUntilExit(shell.process.get(), std::chrono::seconds(10));
+  if (!code) {
+    std::printf("the shell still ran after its box was gone\n");
+    TerminateProcess(shell.process.get(), 255);
+    return 1;
+  }
+  std::printf("the shell ended with code %lu\n", static_cast<unsigned long>(*code));
+  copy.reset();
+  if (resources != nullptr) FreeLibrary(resources);
   return 0;
 }
 

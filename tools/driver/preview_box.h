@@ -17,6 +17,8 @@ namespace glimmer::driver {
 class PreviewBox {
  public:
   PreviewBox(int clientWidth, int clientHeight);
+  // The box as a child of parent at (x, y), as in the control panel.
+  PreviewBox(int clientWidth, int clientHeight, HWND parent, int x, int y);
   PreviewBox(const PreviewBox&) = delete;
   PreviewBox& operator=(const PreviewBox&) = delete;
   ~PreviewBox();
@@ -71,5 +73,11 @@ bool CopyWithPreviewPicture(const std::wstring& from, const std::wstring& to,
 // times, prints how long each child took to appear and how long the process
 // took to end after the box was destroyed, and the medians.
 int PreviewMain(int argc, wchar_t** argv);
+
+// driver show-preview PROGRAM [SECONDS]: the preview as the control panel
+// shows it, in a window of its own holding a box of 152 x 112; until the
+// window is closed, or for SECONDS. Then the box goes, as when the control
+// panel closes, and the shell ends by itself.
+int ShowPreviewMain(int argc, wchar_t** argv);
 
 }  // namespace glimmer::driver
