@@ -66,6 +66,22 @@ if(GLIMMER_WIN64_DIR)
     set_tests_properties(wine.${exe} PROPERTIES
       FIXTURES_REQUIRED "wine;trees" RESOURCE_LOCK wineprefix TIMEOUT 600)
   endforeach()
+
+  # The same machine with two monitors: the display contracts against the
+  # real platform, and what two monitors change in the real dialog.
+  set(state2 ${CMAKE_BINARY_DIR}/wine-two-monitors)
+  add_test(NAME wine2.start COMMAND ${harness} start ${state2} two-monitors)
+  add_test(NAME wine2.stop COMMAND ${harness} stop ${state2})
+  set_tests_properties(wine2.start PROPERTIES FIXTURES_SETUP wine2 FIXTURES_REQUIRED trees
+    TIMEOUT 300)
+  set_tests_properties(wine2.stop PROPERTIES FIXTURES_CLEANUP wine2)
+  add_test(NAME wine2.win32_tests COMMAND ${harness} exec ${state2}
+    ${GLIMMER_WIN64_DIR}/bin/win32_tests.exe --gtest_brief=1
+    "--gtest_filter=*Direct3D9Contract*:*Direct3D11Contract*:*MonitorContract*:*DisplayDeviceContract*:*DirectDrawContract*:DisplayWine.*")
+  add_test(NAME wine2.e2e_tests COMMAND ${harness} exec ${state2}
+    ${GLIMMER_WIN64_DIR}/bin/e2e_tests.exe --gtest_brief=1 "--gtest_filter=DisplayE2E.*")
+  set_tests_properties(wine2.win32_tests wine2.e2e_tests PROPERTIES
+    FIXTURES_REQUIRED "wine2;trees" RESOURCE_LOCK wineprefix TIMEOUT 600)
 endif()
 
 # The shells as the Windows trees build them.

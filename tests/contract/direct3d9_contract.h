@@ -40,6 +40,19 @@ class Direct3D9Contract : public testing::TestWithParam<Direct3D9Implementation>
   // Releases the object before its port.
   void TearDown() override { direct3d_.reset(); }
 
+  // Wine reports the desktop of a group's second head as 0 x 0 in no format
+  // (with that head's monitor at its place, and the first head's modes); no
+  // other adapter may. The product copes: it records the adapter and picks
+  // the first mode for it.
+  bool HasNoDesktop(std::uint32_t adapter) const {
+    D3dDisplayMode desktop{1, 1, 1, 1};
+    D3dCaps caps;
+    return direct3d_->GetAdapterDisplayMode(adapter, desktop) >= 0 && desktop.width == 0 &&
+           desktop.height == 0 && desktop.format == kD3dFmtUnknown &&
+           direct3d_->GetDeviceCaps(adapter, kD3dDevTypeHal, caps) >= 0 &&
+           caps.adapterOrdinalInGroup > 0;
+  }
+
   std::unique_ptr<Direct3D9Port> port_;
   std::unique_ptr<Direct3D9> direct3d_;
   std::uint32_t count_ = 0;

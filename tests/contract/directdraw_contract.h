@@ -1,5 +1,5 @@
 // What every DirectDrawPort must do, natively as the fake and under Wine as
-// ddraw.dll: a machine with one adapter and one monitor.
+// ddraw.dll: a machine with one adapter and as many monitors as it says.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,8 @@ namespace glimmer::contract {
 struct DirectDrawImplementation {
   std::string name;
   std::function<std::unique_ptr<DirectDrawPort>()> make;
+  // The monitors of the machine it stands for.
+  std::function<long()> monitors = [] { return 1L; };
 };
 
 inline void PrintTo(const DirectDrawImplementation& implementation, std::ostream* out) {

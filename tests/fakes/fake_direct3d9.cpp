@@ -238,6 +238,22 @@ std::vector<FakeD3dAdapter> DualHead() {
   return adapters;
 }
 
+std::vector<FakeD3dAdapter> WineTwoMonitors() {
+  std::vector<FakeD3dAdapter> adapters{WineLike()[0], WineLike()[0]};
+  adapters[0].desktopMode = {1280, 1024, 60, kD3dFmtX8R8G8B8};
+  adapters[0].modes = {adapters[0].desktopMode};
+  adapters[0].caps.numberOfAdaptersInGroup = 2;
+  FakeD3dAdapter& second = adapters[1];
+  second.identifier.deviceName = "\\\\.\\DISPLAY2";
+  second.monitor = MonitorOfAdapter(1);
+  second.desktopMode = {0, 0, 0, kD3dFmtUnknown};
+  second.modes = adapters[0].modes;
+  second.caps.numberOfAdaptersInGroup = 0;
+  second.caps.masterAdapterOrdinal = 0;
+  second.caps.adapterOrdinalInGroup = 1;
+  return adapters;
+}
+
 std::vector<FakeD3dAdapter> TwoAdapters() {
   return {Numbered(0, 1920, 1080), Numbered(1, 1024, 768)};
 }

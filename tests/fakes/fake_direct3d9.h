@@ -93,6 +93,10 @@ std::vector<FakeD3dAdapter> WineLike();
 std::vector<FakeD3dAdapter> DualHead();
 // Two cards, one monitor each.
 std::vector<FakeD3dAdapter> TwoAdapters();
+// As Wine with two Xinerama screens (1280 x 1024 and 1024 x 768): a group of
+// two heads whose second reports a desktop of 0 x 0 in no format and lists
+// the first head's one mode.
+std::vector<FakeD3dAdapter> WineTwoMonitors();
 // Adapter 0 offers only modes below 640 x 480; adapter 1 is usable.
 std::vector<FakeD3dAdapter> FirstWithoutUsableMode();
 // A 16-bit (R5G6B5) desktop; the full-screen modes exist in both formats.

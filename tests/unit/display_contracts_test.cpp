@@ -25,6 +25,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Staged("WineLike", stagings::WineLike()),
                     Staged("DualHead", stagings::DualHead()),
                     Staged("TwoAdapters", stagings::TwoAdapters()),
+                    Staged("WineTwoMonitors", stagings::WineTwoMonitors()),
                     Staged("FirstWithoutUsableMode", stagings::FirstWithoutUsableMode()),
                     Staged("SixteenBitDesktop", stagings::SixteenBitDesktop()),
                     Staged("NoHardwareTransform", stagings::NoHardwareTransform()),

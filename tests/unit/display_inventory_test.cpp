@@ -72,6 +72,12 @@ TEST_F(DisplayInventoryTest, StagedHardwareIsRecordedAdapterByAdapter) {
        {u"Monitor 1", u"Monitor 2"},
        {"800x600 f22 vp40 d71", "1024x768 f22 vp40 d71", "1280x1024 f22 vp40 d71"},
        2},
+      // The second head's empty desktop does not keep it out.
+      {"WineTwoMonitors",
+       stagings::WineTwoMonitors(),
+       {u"Monitor 1", u"Monitor 2"},
+       {"1280x1024 f22 vp40 d77"},
+       2},
       {"TwoAdapters",
        stagings::TwoAdapters(),
        {u"Monitor 1", u"Monitor 2"},

@@ -14,10 +14,20 @@ INSTANTIATE_TEST_SUITE_P(Fake, WmiContract,
                              "Fake", [] { return std::make_unique<fakes::FakeWmi>(); }}),
                          WmiImplementationName);
 
-INSTANTIATE_TEST_SUITE_P(Fake, DirectDrawContract,
-                         testing::Values(DirectDrawImplementation{
-                             "Fake", [] { return std::make_unique<fakes::FakeDirectDraw>(); }}),
-                         DirectDrawImplementationName);
+INSTANTIATE_TEST_SUITE_P(
+    Fake, DirectDrawContract,
+    testing::Values(
+        DirectDrawImplementation{"Fake", [] { return std::make_unique<fakes::FakeDirectDraw>(); }},
+        // As Wine with two Xinerama screens: one device per monitor.
+        DirectDrawImplementation{"TwoMonitors",
+                                 [] {
+                                   auto port = std::make_unique<fakes::FakeDirectDraw>();
+                                   port->devices.push_back(
+                                       fakes::FakeDirectDraw::MonitorDevice(2, 0x10002));
+                                   return port;
+                                 },
+                                 [] { return 2L; }}),
+    DirectDrawImplementationName);
 
 INSTANTIATE_TEST_SUITE_P(Fake, DisplayDeviceContract,
                          testing::Values(DisplayDeviceImplementation{

@@ -173,6 +173,17 @@ void SettingsSession::DragTrackBar(int id, int position) {
                reinterpret_cast<LPARAM>(bar));
 }
 
+void SettingsSession::ChooseComboEntry(int id, int index) {
+  const HWND combo = Control(id);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(combo, CB_SHOWDROPDOWN, TRUE, 0, SMTO_NORMAL, 10000, &ignored);
+  SendMessageTimeoutW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_NORMAL, 10000,
+                      &ignored);
+  SendMessageTimeoutW(combo, WM_KEYDOWN, VK_RETURN, 1, SMTO_NORMAL, 10000, &ignored);
+  SendMessageTimeoutW(combo, WM_KEYUP, VK_RETURN, 0xC0000001, SMTO_NORMAL, 10000, &ignored);
+  Sync();
+}
+
 void SettingsSession::PressKey(UINT key) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);

@@ -79,6 +79,10 @@ class SettingsSession {
   void PressOnTrackBar(int id, UINT key, int times = 1);
   // Sets a track bar and sends the dialog the scroll message it would get.
   void DragTrackBar(int id, int position);
+  // Picks entry index of a drop-down list as the user does: the list
+  // dropped, the entry selected, Enter; returns when the dialog has handled
+  // what the combo box told it.
+  void ChooseComboEntry(int id, int index);
   // Enter or Escape on the dialog's focused control.
   void PressKey(UINT key);
   // The title bar's close box.

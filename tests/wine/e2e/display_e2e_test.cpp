@@ -1,6 +1,7 @@
 // The display part of the settings dialog as a user meets it on this machine:
 // the one monitor in a disabled list without a multi-monitor entry, the
-// antialiasing choices of the hardware device, and OK saving the chosen count.
+// antialiasing choices of the hardware device, and OK saving the chosen count;
+// in the harness's two-monitor layout, both monitors and "Multi-monitor".
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,17 +13,21 @@
 namespace glimmer::driver {
 namespace {
 
-// The primary monitor's name as User32 tells it: the first active monitor on
-// its display device, else the device itself.
+// A display device's monitor name as User32 tells it: its first active
+// monitor, else the device itself.
+std::wstring MonitorNameOf(const wchar_t* displayDevice) {
+  DISPLAY_DEVICEW device{};
+  device.cb = sizeof device;
+  for (DWORD i = 0; EnumDisplayDevicesW(displayDevice, i, &device, 0); ++i)
+    if (device.StateFlags & DISPLAY_DEVICE_ACTIVE) return device.DeviceString;
+  return displayDevice;
+}
+
 std::wstring PrimaryMonitorName() {
   MONITORINFOEXW info{};
   info.cbSize = sizeof info;
   if (!GetMonitorInfoW(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info)) return {};
-  DISPLAY_DEVICEW device{};
-  device.cb = sizeof device;
-  for (DWORD i = 0; EnumDisplayDevicesW(info.szDevice, i, &device, 0); ++i)
-    if (device.StateFlags & DISPLAY_DEVICE_ACTIVE) return device.DeviceString;
-  return info.szDevice;
+  return MonitorNameOf(info.szDevice);
 }
 
 class DisplayE2E : public testing::Test {
@@ -45,6 +50,7 @@ class DisplayE2E : public testing::Test {
 };
 
 TEST_F(DisplayE2E, OneMonitorAndTheHardwaresSampleCounts) {
+  if (GetSystemMetrics(SM_CMONITORS) != 1) GTEST_SKIP() << "one monitor only";
   // Ticked or not as saved, OK writes the list's count or 0.
   for (const wchar_t* saved : {L"2: 0", L"2: 4"}) {
     PutString(HKEY_LOCAL_MACHINE, kSettingsKeyPath, L"Antialiasing", saved);
@@ -80,6 +86,60 @@ TEST_F(DisplayE2E, OneMonitorAndTheHardwaresSampleCounts) {
     ASSERT_EQ(dialog->WaitForExit(), DWORD{0});
     EXPECT_EQ(Setting(L"Antialiasing"), L"2: 4");
   }
+}
+
+// Wine's two monitors are two heads of one Direct3D group, so the list offers
+// both and "Multi-monitor"; what the user picks is what OK writes.
+TEST_F(DisplayE2E, TwoMonitorsTheListTheMultiMonitorEntryAndWhatOkAndCancelWrite) {
+  if (GetSystemMetrics(SM_CMONITORS) != 2) GTEST_SKIP() << "the two-monitor layout only";
+  const std::vector<std::wstring> entries = {MonitorNameOf(L"\\\\.\\DISPLAY1"),
+                                             MonitorNameOf(L"\\\\.\\DISPLAY2"), L"Multi-monitor"};
+  {
+    auto dialog = Open();
+    if (!dialog->Dialog()) return;
+    EXPECT_EQ(dialog->ComboEntries(IDC_MONITOR_LIST), entries);
+    EXPECT_EQ(dialog->ComboData(IDC_MONITOR_LIST), (std::vector<LRESULT>{0, 1, 1000}));
+    EXPECT_EQ(dialog->ComboSelection(IDC_MONITOR_LIST), 2) << "multi-monitor by default";
+    EXPECT_TRUE(dialog->Enabled(IDC_MONITOR_LIST));
+    EXPECT_TRUE(dialog->Enabled(IDC_BLANK_SCREENS)) << "after filling, whenever there are two";
+    EXPECT_EQ(dialog->Check(IDC_BLANK_SCREENS), 1);
+    // The blank-screens box serves a single monitor only.
+    for (const auto& [entry, enabled] : {std::pair{1, true}, {2, false}, {1, true}}) {
+      dialog->ChooseComboEntry(IDC_MONITOR_LIST, entry);
+      EXPECT_EQ(dialog->Enabled(IDC_BLANK_SCREENS), enabled) << "after entry " << entry;
+    }
+    dialog->Click(IDC_BLANK_SCREENS);
+    dialog->Click(IDOK);
+    ASSERT_EQ(dialog->WaitForExit(), DWORD{0});
+  }
+  EXPECT_EQ(Setting(L"EnableMultiMonitorMode"), L"2: 0");
+  EXPECT_EQ(Setting(L"CurMonitor"), L"2: 1");
+  EXPECT_EQ(Setting(L"ShowBlackScreens"), L"2: 0");
+
+  // Reopened as saved; a choice cancelled writes nothing.
+  const auto saved = KeyValues(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
+  {
+    auto dialog = Open();
+    if (!dialog->Dialog()) return;
+    EXPECT_EQ(dialog->ComboSelection(IDC_MONITOR_LIST), 1);
+    EXPECT_EQ(dialog->Check(IDC_BLANK_SCREENS), 0);
+    dialog->ChooseComboEntry(IDC_MONITOR_LIST, 2);
+    EXPECT_FALSE(dialog->Enabled(IDC_BLANK_SCREENS));
+    dialog->Click(IDCANCEL);
+    ASSERT_EQ(dialog->WaitForExit(), DWORD{0});
+  }
+  EXPECT_EQ(KeyValues(HKEY_LOCAL_MACHINE, kSettingsKeyPath), saved);
+
+  // "Multi-monitor" chosen and confirmed: the master monitor is the first.
+  {
+    auto dialog = Open();
+    if (!dialog->Dialog()) return;
+    dialog->ChooseComboEntry(IDC_MONITOR_LIST, 2);
+    dialog->Click(IDOK);
+    ASSERT_EQ(dialog->WaitForExit(), DWORD{0});
+  }
+  EXPECT_EQ(Setting(L"EnableMultiMonitorMode"), L"2: 1");
+  EXPECT_EQ(Setting(L"CurMonitor"), L"2: 0");
 }
 
 }  // namespace

@@ -7,7 +7,8 @@ namespace {
 
 INSTANTIATE_TEST_SUITE_P(Platform, DirectDrawContract,
                          testing::Values(DirectDrawImplementation{
-                             "Win32", [] { return std::make_unique<win32::Win32DirectDraw>(); }}),
+                             "Win32", [] { return std::make_unique<win32::Win32DirectDraw>(); },
+                             [] { return static_cast<long>(GetSystemMetrics(SM_CMONITORS)); }}),
                          DirectDrawImplementationName);
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The display inventory, the monitor and mode lists and the antialiasing list
 // over the real Direct3D 9, Direct3D 11 and User32, with the controls in
-// memory. Expectations come from asking User32 directly.
+// memory. Expectations come from asking User32 directly. The harness shows
+// one monitor, or two in its two-monitor layout; each test names its own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -64,6 +65,8 @@ class DisplayWine : public testing::Test {
     return times[times.size() / 2];
   }
 
+  static int Monitors() { return GetSystemMetrics(SM_CMONITORS); }
+
   win32::Win32Direct3D9 direct3d9_;
   win32::Win32Direct3D11 direct3d11_;
   win32::Win32Monitors monitors_;
@@ -74,6 +77,7 @@ class DisplayWine : public testing::Test {
 };
 
 TEST_F(DisplayWine, InventoryRecordsTheScreen) {
+  if (Monitors() != 1) GTEST_SKIP() << "one monitor only";
   ASSERT_EQ(Enumerate(), kSOk);
   ASSERT_EQ(inventory_.AdapterCount(), 1u);
   ASSERT_EQ(inventory_.MonitorCount(), 1u);
@@ -117,6 +121,7 @@ TEST_F(DisplayWine, InventoryRecordsTheScreen) {
 }
 
 TEST_F(DisplayWine, MonitorAndModeListsOfTheScreen) {
+  if (Monitors() != 1) GTEST_SKIP() << "one monitor only";
   ASSERT_EQ(Enumerate(), kSOk);
   (*settings_)[u"EnableMultiMonitorMode"] = 1;
   (*settings_)[u"UseDesktopRes"] = 1;
@@ -139,6 +144,59 @@ TEST_F(DisplayWine, MonitorAndModeListsOfTheScreen) {
                                              std::to_string(rect.bottom - rect.top) + " x 32");
   EXPECT_EQ(controls_.ComboTexts(IDC_MODE_LIST), std::vector<std::u16string>{screen});
   EXPECT_EQ(controls_.ComboSelectedText(IDC_MODE_LIST), screen);
+}
+
+// Two Xinerama screens, 1280 x 1024 and 1024 x 768, both at 0,0: Wine
+// reports two monitors on two display devices and Direct3D 9 a group of two
+// heads whose second has a desktop of 0 x 0 in no format and lists the first
+// head's mode. The inventory records both heads; the list offers both
+// monitors and "Multi-monitor".
+TEST_F(DisplayWine, TwoMonitorsAsWineReportsThem) {
+  if (Monitors() != 2) GTEST_SKIP() << "the two-monitor layout only";
+  ASSERT_EQ(Enumerate(), kSOk);
+  ASSERT_EQ(inventory_.AdapterCount(), 2u);
+  ASSERT_EQ(inventory_.MonitorCount(), 2u);
+  EXPECT_EQ(inventory_.FirstAdapterCaps().numberOfAdaptersInGroup, 2u);
+  const std::pair<std::uint32_t, std::uint32_t> desktops[] = {{1280, 1024}, {0, 0}};
+  const ScreenRect rects[] = {{0, 0, 1280, 1024}, {0, 0, 1024, 768}};
+  for (std::uint32_t a = 0; a < 2; ++a) {
+    SCOPED_TRACE(a);
+    const AdapterRecord* adapter = inventory_.Adapter(a);
+    EXPECT_EQ(adapter->desktopMode.width, desktops[a].first);
+    EXPECT_EQ(adapter->desktopMode.height, desktops[a].second);
+    EXPECT_EQ(adapter->desktopMode.format, a == 0 ? kD3dFmtX8R8G8B8 : kD3dFmtUnknown);
+    const DeviceRecord* device = inventory_.FirstDevice(a);
+    ASSERT_NE(device, nullptr);
+    ASSERT_EQ(device->modeCount, 1u);
+    EXPECT_EQ(device->modes[0].width, 1280u);
+    EXPECT_EQ(device->modes[0].height, 1024u);
+    EXPECT_EQ(inventory_.FindModeIndex(a, adapter->desktopMode), 0u);
+    EXPECT_EQ(inventory_.Monitor(a)->desktopRect, rects[a]);
+    std::printf(
+        "[ display  ] adapter %u: %s on %s, desktop %ux%u format %d, monitor %ld,%ld-%ld,%ld\n", a,
+        adapter->identifier.description.c_str(), ToUtf8(inventory_.Monitor(a)->displayName).c_str(),
+        adapter->desktopMode.width, adapter->desktopMode.height, adapter->desktopMode.format,
+        static_cast<long>(rects[a].left), static_cast<long>(rects[a].top),
+        static_cast<long>(rects[a].right), static_cast<long>(rects[a].bottom));
+  }
+
+  (*settings_)[u"EnableMultiMonitorMode"] = 1;
+  (*settings_)[u"CurMonitor"] = 1;
+  FillMonitorList(inventory_, *settings_, controls_, catalog_);
+  const std::u16string name = inventory_.Monitor(0)->displayName;
+  EXPECT_EQ(
+      controls_.ComboTexts(IDC_MONITOR_LIST),
+      (std::vector<std::u16string>{name, inventory_.Monitor(1)->displayName, u"Multi-monitor"}));
+  EXPECT_EQ(controls_.ComboSelectedText(IDC_MONITOR_LIST), u"Multi-monitor");
+  EXPECT_TRUE(controls_.IsEnabled(IDC_MONITOR_LIST));
+  EXPECT_TRUE(controls_.IsEnabled(IDC_BLANK_SCREENS));
+  // The second head's mode list is the first head's mode.
+  controls_.Add(IDC_MODE_LIST, FakeDialogControls::Kind::Combo);
+  controls_.Add(IDC_DESKTOP_RESOLUTION, FakeDialogControls::Kind::CheckBox);
+  (*settings_)[u"UseDesktopRes1"] = 1;
+  FillModeList(inventory_, *settings_, controls_);
+  EXPECT_EQ(controls_.ComboTexts(IDC_MODE_LIST), std::vector<std::u16string>{u"1280 x 1024 x 32"});
+  EXPECT_EQ(controls_.ComboSelectedText(IDC_MODE_LIST), u"1280 x 1024 x 32");
 }
 
 TEST_F(DisplayWine, AntialiasingListOfTheHardwareDevice) {
