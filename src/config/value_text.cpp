@@ -36,6 +36,13 @@ std::int32_t Narrow(long long value) {
   return static_cast<std::int32_t>(value);
 }
 
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 // "0x" without a hexadecimal digit after it is the number 0 followed by an
 // "x", as C has it; not every C library reads it so, so the reader gets the 0
 // alone.
@@ -43,9 +50,7 @@ std::string WithoutBareHexPrefix(std::string ascii) {
   const std::size_t zero = !ascii.empty() && (ascii[0] == '+' || ascii[0] == '-') ? 1 : 0;
   if (ascii.compare(zero, 2, "0x") == 0 || ascii.compare(zero, 2, "0X") == 0) {
     const char next = zero + 2 < ascii.size() ? ascii[zero + 2] : '\0';
-    const bool digit = (next >= '0' && next <= '9') || (next >= 'a' && next <= 'f') ||
-                       (next >= 'A' && next <= 'F');
-    if (!digit) ascii.resize(zero + 1);
+    if (HexDigit(next) < 0) ascii.resize(zero + 1);
   }
   return ascii;
 }
@@ -68,13 +73,6 @@ bool ReadLong(std::u16string_view text, int base, std::int32_t& number) {
 }
 
 bool IsCSpace(char16_t unit) { return unit == u' ' || (unit >= u'\t' && unit <= u'\r'); }
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // A hexadecimal number ("0x1.8p3") as one with at most seven significant
 // digits, that is at least 25 bits (a float's 24 and the rounding bit), and

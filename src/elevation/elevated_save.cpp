@@ -15,22 +15,6 @@ bool IsLowerHex(char16_t unit) {
   return (unit >= u'0' && unit <= u'9') || (unit >= u'a' && unit <= u'f');
 }
 
-// Owns a handle of the process port and closes it once.
-class Handle {
- public:
-  Handle(ProcessPort& processes, OsHandle handle) : processes_(processes), handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() {
-    if (handle_ != 0) processes_.CloseHandle(handle_);
-  }
-  OsHandle get() const { return handle_; }
-
- private:
-  ProcessPort& processes_;
-  OsHandle handle_;
-};
-
 std::optional<std::u16string> NewToken(ElevationPort& elevation) {
   std::array<std::uint8_t, kRequestTokenLength / 2> random{};
   if (!elevation.GenerateRandom(random.data(), static_cast<std::uint32_t>(random.size())))
@@ -102,14 +86,14 @@ bool SaveElevated(const SaveRequest& request, const ElevationPorts& ports, Windo
     return false;
   // Kept open until the elevated instance has ended: the mapping lives as
   // long as a handle to it does, and no longer.
-  const Handle mapping(ports.processes, rawMapping);
+  const HandleOwner<ProcessPort> mapping(ports.processes, rawMapping);
 
   OsHandle rawProcess = 0;
   const std::u16string parameters = std::u16string(kElevatedSaveOption) + u" " + *token;
   if (ports.elevation.ShellExecuteRunAs(owner, program, parameters, rawProcess) != kErrorSuccess ||
       rawProcess == 0)
     return false;  // declined (kErrorCancelled), or it could not start
-  const Handle process(ports.processes, rawProcess);
+  const HandleOwner<ProcessPort> process(ports.processes, rawProcess);
   if (ports.processes.WaitForSingleObject(process.get(), kElevatedSaveTimeoutMs) != kWaitObject0)
     return false;
   std::uint32_t code = 0;

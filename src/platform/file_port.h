@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "platform/ports.h"
 
@@ -33,34 +32,7 @@ class FilePort {
                                    std::u16string& text) = 0;
 };
 
-// Owns one open file and closes it once. Move-only: a copy would close twice.
-class FileOwner {
- public:
-  FileOwner() = default;
-  FileOwner(FilePort& port, OsHandle file) : port_(&port), file_(file) {}
-  FileOwner(const FileOwner&) = delete;
-  FileOwner& operator=(const FileOwner&) = delete;
-  FileOwner(FileOwner&& other) noexcept
-      : port_(other.port_), file_(std::exchange(other.file_, 0)) {}
-  FileOwner& operator=(FileOwner&& other) noexcept {
-    if (this != &other) {
-      Close();
-      port_ = other.port_;
-      file_ = std::exchange(other.file_, 0);
-    }
-    return *this;
-  }
-  ~FileOwner() { Close(); }
-
-  OsHandle get() const { return file_; }
-  explicit operator bool() const { return file_ != 0; }
-  void Close() {
-    if (file_ != 0 && port_ != nullptr) port_->CloseHandle(std::exchange(file_, 0));
-  }
-
- private:
-  FilePort* port_ = nullptr;
-  OsHandle file_ = 0;
-};
+// Owns one open file and closes it once.
+using FileOwner = HandleOwner<FilePort>;
 
 }  // namespace glimmer

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #ifdef _WIN32
 // Some of the Win32 names mirrored below are macros in <windows.h>; a file
@@ -141,6 +142,38 @@ class ResourcePort {
   // program's own module. The bytes stay valid as long as the module is loaded.
   virtual bool FindResourceBytes(std::uint16_t id, std::uint16_t type, const std::uint8_t*& data,
                                  std::uint32_t& size) = 0;
+};
+
+// Owns one handle of a port that closes its handles (files, processes and
+// file mappings) and closes it once. Move-only: a copy would close twice.
+template <typename Port>
+class HandleOwner {
+ public:
+  HandleOwner() = default;
+  HandleOwner(Port& port, OsHandle handle) : port_(&port), handle_(handle) {}
+  HandleOwner(const HandleOwner&) = delete;
+  HandleOwner& operator=(const HandleOwner&) = delete;
+  HandleOwner(HandleOwner&& other) noexcept
+      : port_(other.port_), handle_(std::exchange(other.handle_, 0)) {}
+  HandleOwner& operator=(HandleOwner&& other) noexcept {
+    if (this != &other) {
+      Close();
+      port_ = other.port_;
+      handle_ = std::exchange(other.handle_, 0);
+    }
+    return *this;
+  }
+  ~HandleOwner() { Close(); }
+
+  OsHandle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != 0; }
+  void Close() {
+    if (handle_ != 0 && port_ != nullptr) port_->CloseHandle(std::exchange(handle_, 0));
+  }
+
+ private:
+  Port* port_ = nullptr;
+  OsHandle handle_ = 0;
 };
 
 }  // namespace glimmer

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "win32/owned_handle.h"
 #include "win32/system_dlls.h"
 #include "win32/wide.h"
 
@@ -23,13 +24,6 @@ static_assert(kWaitObject0 == WAIT_OBJECT_0 && kWaitTimeout == WAIT_TIMEOUT &&
 
 namespace {
 
-struct LocalFreer {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
-struct HandleCloser {
-  void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 struct ViewUnmapper {
   void operator()(const void* view) const { UnmapViewOfFile(view); }
 };
@@ -43,8 +37,9 @@ std::wstring UserSid() {
   const OwnedHandle token(rawToken);
   DWORD size = 0;
   GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  if (size == 0) return {};
   std::unique_ptr<BYTE[]> user(new BYTE[size]);
-  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, user.get(), size, &size)) return {};
+  if (!GetTokenInformation(token.get(), TokenUser, user.get(), size, &size)) return {};
   LPWSTR text = nullptr;
   if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.get())->User.Sid, &text))
     return {};

@@ -51,19 +51,33 @@ std::vector<HWND> DialogsOf(DWORD processId) {
   return search.found;
 }
 
-ShellRun RunAndAnswer(const std::wstring& program, const std::wstring& arguments,
-                      const std::wstring& folder, std::chrono::milliseconds limit) {
-  ShellRun run;
-  std::wstring line = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& arguments) {
+  return L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+}
+
+StartedProcess StartProcess(const std::wstring& program, const std::wstring& arguments,
+                            const std::wstring& folder) {
+  StartedProcess started;
+  std::wstring line = CommandLineFor(program, arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-    return run;
+    return started;
+  CloseHandle(info.hThread);
+  started.process.reset(info.hProcess);
+  started.id = info.dwProcessId;
+  return started;
+}
+
+ShellRun RunAndAnswer(const std::wstring& program, const std::wstring& arguments,
+                      const std::wstring& folder, std::chrono::milliseconds limit) {
+  ShellRun run;
+  const StartedProcess started = StartProcess(program, arguments, folder);
+  if (!started.process) return run;
   run.started = true;
-  OwnedHandle process(info.hProcess);
-  OwnedHandle thread(info.hThread);
+  const OwnedHandle& process = started.process;
 
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < deadline) {
@@ -72,7 +86,7 @@ ShellRun RunAndAnswer(const std::wstring& program, const std::wstring& arguments
       GetExitCodeProcess(process.get(), &run.exitCode);
       return run;
     }
-    for (HWND box : DialogsOf(info.dwProcessId)) {
+    for (HWND box : DialogsOf(started.id)) {
       run.boxes.push_back({TextOf(box), TextOf(GetDlgItem(box, kMessageBoxTextId))});
       PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       // Give the box time to go away before looking again.

@@ -12,16 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "win32/owned_handle.h"
 #include "win32/windows_api.h"
 
 namespace glimmer::driver {
 
-struct HandleCloser {
-  void operator()(HANDLE handle) const {
-    if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-};
-using OwnedHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+using win32::OwnedHandle;
 
 struct MessageBoxSeen {
   std::wstring caption;
@@ -43,6 +39,19 @@ inline constexpr int kMessageBoxTextId = 0xFFFF;
 
 // A steady clock's interval in milliseconds.
 double Milliseconds(std::chrono::steady_clock::duration duration);
+
+// `"program" arguments`, or `"program"` alone without arguments.
+std::wstring CommandLineFor(const std::wstring& program, const std::wstring& arguments);
+
+struct StartedProcess {
+  OwnedHandle process;
+  DWORD id = 0;
+};
+
+// Starts CommandLineFor(program, arguments) in folder (the current folder
+// when empty) without waiting for it; process is null when the start fails.
+StartedProcess StartProcess(const std::wstring& program, const std::wstring& arguments,
+                            const std::wstring& folder = L"");
 
 // Starts program with `"program" arguments` in folder (the current folder when
 // empty), answers every message box the process shows with OK, recording it,

@@ -191,21 +191,6 @@ std::optional<DWORD> PreviewBox::PumpUntilExit(HANDLE process, std::chrono::mill
   }
 }
 
-StartedProcess StartProcess(const std::wstring& program, const std::wstring& arguments) {
-  StartedProcess started;
-  std::wstring line = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info))
-    return started;
-  CloseHandle(info.hThread);
-  started.process.reset(info.hProcess);
-  started.id = info.dwProcessId;
-  return started;
-}
-
 std::vector<COLORREF> CaptureClient(HWND window) {
   RECT client{};
   GetClientRect(window, &client);

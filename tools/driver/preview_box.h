@@ -48,15 +48,6 @@ class PreviewBox {
   HWND window_ = nullptr;
 };
 
-struct StartedProcess {
-  OwnedHandle process;
-  DWORD id = 0;
-};
-
-// Starts `"program" arguments` without waiting for it; process is null when
-// the start fails.
-StartedProcess StartProcess(const std::wstring& program, const std::wstring& arguments);
-
 // What a window of this process shows in its client area after a full
 // repaint, row by row (COLORREF values).
 std::vector<COLORREF> CaptureClient(HWND window);

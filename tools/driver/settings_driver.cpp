@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <thread>
+#include <utility>
 
 namespace glimmer::driver {
 namespace {
@@ -42,16 +43,9 @@ std::vector<HWND> TopWindowsOf(DWORD processId, const wchar_t* className) {
 }
 
 OwnedHandle Start(const std::wstring& program, const std::wstring& arguments, DWORD& processId) {
-  std::wstring line = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info))
-    return nullptr;
-  CloseHandle(info.hThread);
-  processId = info.dwProcessId;
-  return OwnedHandle(info.hProcess);
+  StartedProcess started = StartProcess(program, arguments);
+  processId = started.id;
+  return std::move(started.process);
 }
 
 }  // namespace

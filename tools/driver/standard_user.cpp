@@ -50,7 +50,7 @@ std::wstring CommandLineOf(HANDLE process) {
 
 StandardUserProcess::StandardUserProcess(const std::wstring& program,
                                          const std::wstring& arguments) {
-  const std::wstring line = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  const std::wstring line = CommandLineFor(program, arguments);
   thread_ = std::thread([this, line] { Debug(line); });
   std::unique_lock<std::mutex> lock(mutex_);
   ready_.wait(lock, [this] { return processId_ != 0 || done_; });

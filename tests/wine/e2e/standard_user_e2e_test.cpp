@@ -53,10 +53,6 @@ class StandardUserE2E : public testing::Test {
     LocalFree(descriptor);
   }
 
-  // The elevated instance's command line for a request offered under token.
-  static std::wstring ElevatedLine(const std::wstring& token) {
-    return L"\"" + ExecutableFolder() + L"Glimmerdale.scr\" --glimmerdale-elevated-save " + token;
-  }
   // Offers request as the user's instance does and runs the elevated
   // instance on it with this process's full token; its exit code.
   static DWORD RunElevated(const std::vector<std::uint8_t>& request) {
