@@ -12,7 +12,8 @@ std::vector<std::uint32_t> SupportedSampleCounts(Direct3D11Port& direct3d11) {
                                               featureLevel)) ||
       !device)
     return counts;
-  for (std::uint32_t count = kFewestSamples; count <= kMostSamples; ++count) {
+  for (auto count = static_cast<std::uint32_t>(kFewestSamples);
+       count <= static_cast<std::uint32_t>(kMostSamples); ++count) {
     std::uint32_t levels = 0;
     if (Succeeded(device->CheckMultisampleQualityLevels(kDxgiFormatR8G8B8A8Unorm, count, levels)) &&
         levels > 0)

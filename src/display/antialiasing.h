@@ -6,11 +6,9 @@
 #include <vector>
 
 #include "platform/direct3d11_port.h"
+#include "platform/product.h"
 
 namespace glimmer {
-
-inline constexpr std::uint32_t kFewestSamples = 2;
-inline constexpr std::uint32_t kMostSamples = 31;
 
 // The supported counts in increasing order; none without a Direct3D 11
 // hardware device on the default adapter.

@@ -8,8 +8,8 @@
 namespace glimmer {
 namespace {
 
-constexpr std::uint32_t kMinimumWidth = 640;
-constexpr std::uint32_t kMinimumHeight = 480;
+constexpr auto kMinimumWidth = static_cast<std::uint32_t>(kSmallestModeWidth);
+constexpr auto kMinimumHeight = static_cast<std::uint32_t>(kSmallestModeHeight);
 
 constexpr std::int32_t kDepthCandidates[] = {kD3dFmtD32, kD3dFmtD24X8, kD3dFmtD24S8, kD3dFmtD24X4S4,
                                              kD3dFmtD16};

@@ -13,6 +13,7 @@
 #include "platform/direct3d9_port.h"
 #include "platform/hresult.h"
 #include "platform/monitor_port.h"
+#include "platform/product.h"
 
 namespace glimmer {
 
@@ -24,7 +25,7 @@ using AcceptDeviceHook = std::function<HResult(const D3dCaps& caps, std::uint32_
 // Capacities of the inventory. Only nine adapters can be recorded: the monitor
 // list, which pairs with the adapter list, has room for nine.
 inline constexpr std::uint32_t kAdapterRecords = 10;
-inline constexpr std::uint32_t kMonitorRecords = 9;
+inline constexpr auto kMonitorRecords = static_cast<std::uint32_t>(kMostMonitors);
 inline constexpr std::uint32_t kDeviceRecords = 5;
 inline constexpr std::uint32_t kModeRecords = 150;
 inline constexpr std::uint32_t kFormatListCapacity = 20;

@@ -90,7 +90,8 @@ bool SaveElevated(const SaveRequest& request, const ElevationPorts& ports, Windo
 
   OsHandle rawProcess = 0;
   const std::u16string parameters = std::u16string(kElevatedSaveOption) + u" " + *token;
-  if (ports.elevation.ShellExecuteRunAs(owner, program, parameters, rawProcess) != kErrorSuccess ||
+  if (ports.elevation.ShellExecuteRunAs(kElevatedStartMask, owner, program, parameters,
+                                        rawProcess) != kErrorSuccess ||
       rawProcess == 0)
     return false;  // declined (kErrorCancelled), or it could not start
   const HandleOwner<ProcessPort> process(ports.processes, rawProcess);
@@ -103,15 +104,19 @@ bool SaveElevated(const SaveRequest& request, const ElevationPorts& ports, Windo
 
 int RunElevatedSave(std::u16string_view token, ElevationPort& elevation, RegistryPort& registry,
                     SystemPort& system) {
-  // Read once, whole: whatever the mapping holds afterwards is not looked at.
+  // Read once, whole: whatever the mapping holds afterwards is not looked
+  // at. A page more than the longest request shows what lies past it.
   std::vector<std::uint8_t> bytes;
-  if (elevation.ReadSharedMemory(RequestMappingName(token), kMaxSaveRequestBytes, bytes) !=
+  if (elevation.ReadSharedMemory(RequestMappingName(token), kMaxSaveRequestBytes + 4096, bytes) !=
       kErrorSuccess)
     return kElevatedSaveNoRequest;
   const std::optional<SaveRequest> request = DecodeSaveRequest(bytes);
-  if (!request || !IsAcceptableSaveRequest(*request)) return kElevatedSaveRefused;
-  return WriteSaveRequest(*request, registry, system) ? kElevatedSaveWritten
-                                                      : kElevatedSaveNotWritten;
+  if (!request) return kElevatedSaveRefused;
+  // What the key holds now, once: the check and the write judge the same.
+  const Node held = request->kind == SaveKind::Settings ? HeldSettings(registry, system) : Node();
+  if (!IsAcceptableSaveRequest(*request, held)) return kElevatedSaveRefused;
+  return WriteSaveRequest(*request, held, registry, system) ? kElevatedSaveWritten
+                                                            : kElevatedSaveNotWritten;
 }
 
 }  // namespace glimmer

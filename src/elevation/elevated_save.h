@@ -22,6 +22,14 @@ namespace glimmer {
 inline constexpr std::u16string_view kElevatedSaveOption = u"--glimmerdale-elevated-save";
 // The token: 32 lowercase hexadecimal digits from the system's random numbers.
 inline constexpr std::size_t kRequestTokenLength = 32;
+// How the elevated instance is started: its process handle kept, the class
+// "exefile" used, the call returning only when the start is done, no error
+// box of the system's (the dialog shows the product's), and no attachment
+// zone check: the shell starts the very file it is running, so that check
+// would only add a second prompt to the UAC one for a downloaded shell.
+inline constexpr std::uint32_t kElevatedStartMask = kSeeMaskNoCloseProcess | kSeeMaskClassName |
+                                                    kSeeMaskNoAsync | kSeeMaskFlagNoUi |
+                                                    kSeeMaskNoZoneChecks;
 // The elevated instance only writes and ends; what takes longer has failed.
 inline constexpr std::uint32_t kElevatedSaveTimeoutMs = 30'000;
 
@@ -56,8 +64,10 @@ struct ElevationPorts {
 // it could not start, failed or did not end in time.
 bool SaveElevated(const SaveRequest& request, const ElevationPorts& ports, WindowHandle owner);
 
-// The elevated instance's mode: reads the request of token once, checks it,
-// writes it. Its exit code, 0 only when everything was written.
+// The elevated instance's mode: reads the request of token once, checks it
+// against what the settings key holds, writes it. Its exit code, 0 only when
+// everything was written; whatever escapes it ends the process with
+// kElevatedSaveNotWritten (RunShell).
 int RunElevatedSave(std::u16string_view token, ElevationPort& elevation, RegistryPort& registry,
                     SystemPort& system);
 

@@ -1,6 +1,7 @@
 #include "elevation/save_request.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "config/value_text.h"
 #include "platform/product.h"
@@ -14,9 +15,11 @@ constexpr std::uint32_t kMagic = 0x52534447;  // "GDSR"
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeaderBytes = 5 * 4;
 constexpr std::size_t kEntryHeaderBytes = 3 * 4;
-// The registry's own limits: a key name of 255 units, a value name of 16,383.
+// The registry's longest key name, and the longest value name the tree's
+// loader reads: a longer one can be neither a setting nor held.
 constexpr std::size_t kMaxKeyNameUnits = 255;
-constexpr std::size_t kMaxValueNameUnits = 16383;
+constexpr std::size_t kMaxValueNameUnits = 2047;
+constexpr std::size_t kMaxKeyUnits = kMaxKeyDepth * (kMaxKeyNameUnits + 1) - 1;
 
 void PutWord(std::vector<std::uint8_t>& out, std::uint32_t word) {
   for (int shift = 0; shift < 32; shift += 8)
@@ -30,10 +33,11 @@ void PutText(std::vector<std::uint8_t>& out, std::u16string_view text) {
   }
 }
 
-// Reads the bytes front to back; every read checks what is left.
+// Reads the bytes front to back; every read checks what is left before it
+// takes or allocates anything.
 class Reader {
  public:
-  explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  Reader(std::span<const std::uint8_t> bytes, std::size_t at) : bytes_(bytes), at_(at) {}
   bool Word(std::uint32_t& word) {
     if (bytes_.size() - at_ < 4) return false;
     word = 0;
@@ -52,7 +56,7 @@ class Reader {
 
  private:
   std::span<const std::uint8_t> bytes_;
-  std::size_t at_ = 0;
+  std::size_t at_;
 };
 
 char16_t FoldAscii(char16_t unit) {
@@ -67,21 +71,35 @@ bool IsAppPath(std::u16string_view name) {
                     [](char16_t a, char16_t b) { return FoldAscii(a) == FoldAscii(b); });
 }
 
-bool HasControlCharacter(std::u16string_view text) {
-  return std::any_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x20; });
+// No control character (the registry functions would end a name at a NUL),
+// no "/" (the tree reads it as a path), and never "AppPath".
+bool IsPlainName(std::u16string_view name) {
+  return std::none_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x20; }) &&
+         name.find(u'/') == std::u16string_view::npos && !IsAppPath(name);
 }
 
-void Collect(const Node& node, const std::u16string& key, SaveRequest& request, bool& writable) {
+bool IsKeyName(std::u16string_view name) {
+  return !name.empty() && name.size() <= kMaxKeyNameUnits &&
+         name.find(u'\\') == std::u16string_view::npos && IsPlainName(name);
+}
+
+bool IsValueName(std::u16string_view name) {
+  return name.size() <= kMaxValueNameUnits && IsPlainName(name);
+}
+
+void Collect(const Node& node, const std::u16string& key, std::size_t depth, SaveRequest& request,
+             bool& writable) {
   for (const auto& [name, value] : node.children) {
     if (const Node* child = value.AsSubtree()) {
-      Collect(*child, key.empty() ? name : key + u"\\" + name, request, writable);
+      if (depth < kMaxKeyDepth && IsKeyName(name))
+        Collect(*child, key.empty() ? name : key + u"\\" + name, depth + 1, request, writable);
       continue;
     }
     if (value.type != ValueType::Float && value.type != ValueType::Int &&
         value.type != ValueType::String)
       continue;
     if (value.type == ValueType::String && value.stringValue.empty()) continue;
-    if (IsAppPath(name)) continue;
+    if (!IsValueName(name)) continue;
     const std::optional<std::u16string> text = FormatValueText(value);
     if (!text) {
       writable = false;
@@ -91,21 +109,18 @@ void Collect(const Node& node, const std::u16string& key, SaveRequest& request, 
   }
 }
 
-// A key below the settings key: empty, or names of 1 to 255 units joined by
-// backslashes, none with a control character or a "/" (which the tree would
-// take for a path).
-bool IsAcceptableKey(std::u16string_view key) {
-  while (!key.empty()) {
+// The key's components, none when it is not a key below the settings key
+// at most kMaxKeyDepth deep.
+std::optional<std::vector<std::u16string_view>> KeyComponents(std::u16string_view key) {
+  std::vector<std::u16string_view> components;
+  if (key.empty()) return components;
+  for (;;) {
     const std::size_t end = std::min(key.find(u'\\'), key.size());
-    const std::u16string_view part = key.substr(0, end);
-    if (part.empty() || part.size() > kMaxKeyNameUnits || HasControlCharacter(part) ||
-        part.find(u'/') != std::u16string_view::npos)
-      return false;
-    if (end == key.size()) break;
+    if (components.size() == kMaxKeyDepth || !IsKeyName(key.substr(0, end))) return std::nullopt;
+    components.push_back(key.substr(0, end));
+    if (end == key.size()) return components;
     key.remove_prefix(end + 1);
-    if (key.empty()) return false;  // a trailing backslash
   }
-  return true;
 }
 
 // The value of a value text exactly as the tree's save writes it: reading
@@ -132,30 +147,49 @@ std::optional<Node::Value> SavedValue(std::u16string_view text) {
   return value;
 }
 
-// The tree whose save writes exactly the entries; none when an entry is not
-// what a save writes, or when two claim the same place (one value twice, or
-// a value where another entry needs a subkey).
-std::optional<Node> TreeOf(const SaveRequest& request) {
+// The value held at the components and name, walked name by name.
+const Node::Value* HeldValue(const Node& held, const std::vector<std::u16string_view>& components,
+                             std::u16string_view name) {
+  const Node* node = &held;
+  for (const std::u16string_view component : components) {
+    const auto found = node->children.find(component);
+    if (found == node->children.end() || !(node = found->second.AsSubtree())) return nullptr;
+  }
+  const auto found = node->children.find(name);
+  return found != node->children.end() ? &found->second : nullptr;
+}
+
+bool MayWrite(const Node& held, const std::vector<std::u16string_view>& components,
+              const SaveEntry& entry, const Node::Value& value) {
+  if (components.empty() && value.type == ValueType::Int &&
+      IsSettingValue(entry.name, value.intValue))
+    return true;
+  const Node::Value* now = HeldValue(held, components, entry.name);
+  if (now == nullptr) return false;
+  const std::optional<std::u16string> heldText = FormatValueText(*now);
+  return heldText && *heldText == entry.text;
+}
+
+// The tree whose save writes exactly the entries, built component by
+// component; none when an entry may not be written, or when two claim the
+// same place (one value twice, or a value where another entry needs a
+// subkey).
+std::optional<Node> TreeOf(const SaveRequest& request, const Node& held) {
   Node settings;
   for (const SaveEntry& entry : request.entries) {
-    if (!IsAcceptableKey(entry.key) || entry.name.size() > kMaxValueNameUnits ||
-        HasControlCharacter(entry.name) || entry.name.find(u'/') != std::u16string::npos ||
-        IsAppPath(entry.name))
-      return std::nullopt;
+    const std::optional<std::vector<std::u16string_view>> components = KeyComponents(entry.key);
+    if (!components || !IsValueName(entry.name)) return std::nullopt;
     std::optional<Node::Value> value = SavedValue(entry.text);
-    if (!value) return std::nullopt;
-    std::u16string path = entry.key;
-    std::replace(path.begin(), path.end(), u'\\', u'/');
-    if (!path.empty()) path += u'/';
-    path += entry.name;
-    Node::Value* slot = nullptr;
-    try {
-      slot = &settings[path];
-    } catch (const Node::KeyNotFound&) {
-      return std::nullopt;  // the path runs through a value of an earlier entry
+    if (!value || !MayWrite(held, *components, entry, *value)) return std::nullopt;
+    Node* node = &settings;
+    for (const std::u16string_view component : *components) {
+      const auto [slot, added] = node->children.try_emplace(std::u16string(component));
+      if (added) slot->second = Node::Value(std::make_unique<Node>());
+      if (!(node = slot->second.AsSubtree())) return std::nullopt;
     }
-    if (slot->type != ValueType::Unset) return std::nullopt;
-    *slot = std::move(*value);
+    const auto [slot, added] = node->children.try_emplace(entry.name);
+    if (!added) return std::nullopt;
+    slot->second = std::move(*value);
   }
   return settings;
 }
@@ -169,7 +203,7 @@ bool IsSavedPlaylist(std::u16string_view list) {
     if (end == std::u16string_view::npos) return false;
     const std::u16string_view line = list.substr(0, end);
     if (line.empty() || line.size() > kMaxPlaylistLine || line.front() == u'#' ||
-        HasControlCharacter(line))
+        std::any_of(line.begin(), line.end(), [](char16_t unit) { return unit < 0x20; }))
       return false;
     list.remove_prefix(end + 1);
   }
@@ -181,8 +215,10 @@ bool IsSavedPlaylist(std::u16string_view list) {
 std::optional<SaveRequest> SettingsRequestFor(const Node& settings) {
   SaveRequest request{SaveKind::Settings, {}};
   bool writable = true;
-  Collect(settings, u"", request, writable);
-  if (!writable) return std::nullopt;
+  Collect(settings, u"", 0, request, writable);
+  if (!writable || request.entries.size() > kMaxSaveEntries ||
+      EncodeSaveRequest(request).size() > kMaxSettingsRequestBytes)
+    return std::nullopt;
   return request;
 }
 
@@ -212,29 +248,40 @@ std::vector<std::uint8_t> EncodeSaveRequest(const SaveRequest& request) {
 }
 
 std::optional<SaveRequest> DecodeSaveRequest(std::span<const std::uint8_t> bytes) {
-  Reader header(bytes);
+  Reader header(bytes, 0);
   std::uint32_t magic = 0, version = 0, kind = 0, length = 0, count = 0;
   if (!header.Word(magic) || !header.Word(version) || !header.Word(kind) || !header.Word(length) ||
       !header.Word(count))
     return std::nullopt;
-  if (magic != kMagic || version != kVersion || length < kHeaderBytes || length > bytes.size() ||
-      length > kMaxSaveRequestBytes)
+  if (magic != kMagic || version != kVersion) return std::nullopt;
+  std::size_t limit = 0;
+  std::size_t longestText = 0;
+  if (kind == static_cast<std::uint32_t>(SaveKind::Settings)) {
+    limit = kMaxSettingsRequestBytes;
+    longestText = kValueTextCapacity;
+  } else if (kind == static_cast<std::uint32_t>(SaveKind::Playlist)) {
+    limit = longestText = kMaxSaveRequestBytes;
+  } else {
     return std::nullopt;
-  if (kind != static_cast<std::uint32_t>(SaveKind::Settings) &&
-      kind != static_cast<std::uint32_t>(SaveKind::Playlist))
+  }
+  if (length < kHeaderBytes || length > bytes.size() || length > limit) return std::nullopt;
+  // Past the request only the zeros of the page it ends in.
+  if (std::any_of(bytes.begin() + length, bytes.end(), [](std::uint8_t byte) { return byte != 0; }))
     return std::nullopt;
   // Every entry takes its header at least, so the count cannot ask for more.
-  if (count > (length - kHeaderBytes) / kEntryHeaderBytes) return std::nullopt;
+  if (count > kMaxSaveEntries || count > (length - kHeaderBytes) / kEntryHeaderBytes)
+    return std::nullopt;
 
-  Reader reader(bytes.first(length));
-  for (int skip = 0; skip < 5; ++skip) reader.Word(magic);
+  Reader reader(bytes.first(length), kHeaderBytes);
   SaveRequest request{static_cast<SaveKind>(kind), {}};
   request.entries.reserve(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     std::uint32_t keyUnits = 0, nameUnits = 0, textUnits = 0;
-    SaveEntry entry;
     if (!reader.Word(keyUnits) || !reader.Word(nameUnits) || !reader.Word(textUnits) ||
-        !reader.Text(keyUnits, entry.key) || !reader.Text(nameUnits, entry.name) ||
+        keyUnits > kMaxKeyUnits || nameUnits > kMaxValueNameUnits || textUnits > longestText)
+      return std::nullopt;
+    SaveEntry entry;
+    if (!reader.Text(keyUnits, entry.key) || !reader.Text(nameUnits, entry.name) ||
         !reader.Text(textUnits, entry.text))
       return std::nullopt;
     request.entries.push_back(std::move(entry));
@@ -243,24 +290,31 @@ std::optional<SaveRequest> DecodeSaveRequest(std::span<const std::uint8_t> bytes
   return request;
 }
 
-bool IsAcceptableSaveRequest(const SaveRequest& request) {
+Node HeldSettings(RegistryPort& registry, SystemPort& system) {
+  Node held;
+  held.LoadFromRegistry(registry, kHkeyLocalMachine, kSettingsKey, RunsUnderWow64(system));
+  return held;
+}
+
+bool IsAcceptableSaveRequest(const SaveRequest& request, const Node& held) {
   if (request.kind == SaveKind::Playlist) {
     return request.entries.size() == 1 && request.entries[0].key.empty() &&
            request.entries[0].name == kPlayListValue && IsSavedPlaylist(request.entries[0].text);
   }
-  return TreeOf(request).has_value();
+  return TreeOf(request, held).has_value();
 }
 
-bool WriteSaveRequest(const SaveRequest& request, RegistryPort& registry, SystemPort& system) {
+bool WriteSaveRequest(const SaveRequest& request, const Node& held, RegistryPort& registry,
+                      SystemPort& system) {
   if (request.kind == SaveKind::Playlist) {
-    return WriteRegistryString(registry, system, kHkeyLocalMachine, kSettingsKey, kPlayListValue,
-                               request.entries.at(0).text, true) == kSOk;
+    return IsAcceptableSaveRequest(request, held) &&
+           WriteRegistryString(registry, system, kHkeyLocalMachine, kSettingsKey, kPlayListValue,
+                               request.entries[0].text, true) == kSOk;
   }
   // The tree the entries come from, saved as the user's instance would have.
-  const std::optional<Node> settings = TreeOf(request);
-  if (!settings) return false;
-  return settings->SaveToRegistry(registry, kHkeyLocalMachine, kSettingsKey,
-                                  RunsUnderWow64(system));
+  const std::optional<Node> settings = TreeOf(request, held);
+  return settings && settings->SaveToRegistry(registry, kHkeyLocalMachine, kSettingsKey,
+                                              RunsUnderWow64(system));
 }
 
 }  // namespace glimmer

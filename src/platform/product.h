@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "platform/direct3d9_port.h"
 #include "platform/ports.h"
 #include "platform/registry_port.h"
 
@@ -64,6 +66,56 @@ inline constexpr std::u16string_view kModeHeight = u"ModeHeight";
 inline constexpr std::u16string_view kModeFormat = u"ModeFormat";
 inline constexpr std::u16string_view kLanguage = u"Language";
 }  // namespace keys
+
+// The most monitors the settings can name: "CurMonitor" 0 to 8, and the
+// per-monitor settings of monitors 1 to 8 with that number after the name.
+inline constexpr std::int32_t kMostMonitors = 9;
+inline constexpr std::int32_t kMostVolume = 100;
+inline constexpr std::int32_t kFewestSamples = 2;
+inline constexpr std::int32_t kMostSamples = 31;
+// Full-screen modes smaller than this are not offered; no display has a
+// side longer than the largest.
+inline constexpr std::int32_t kSmallestModeWidth = 640;
+inline constexpr std::int32_t kSmallestModeHeight = 480;
+inline constexpr std::int32_t kLargestModeSide = 16384;
+
+// Every setting the settings dialog can write of its own, with the Int
+// values it can write there: from lowest to highest. What the dialog writes
+// otherwise is what it loaded ("Language", "ShowFPS" 1, a "MonitorAspectRatio"
+// of 2, values the product does not know), and the elevated save accepts
+// that only as it stands in the key. A per-monitor setting is the plain name
+// for the first monitor and the name followed by 1 to 8 for the others.
+struct SettingRange {
+  std::u16string_view name;
+  std::int32_t lowest;
+  std::int32_t highest;
+  bool perMonitor = false;
+};
+inline constexpr SettingRange kSettingRanges[] = {
+    {keys::kHighQualityTextures, 0, 1},
+    {keys::kEnableMultiMonitorMode, 0, 1},
+    {keys::kShowBlackScreens, 0, 1},
+    {keys::kShowFps, 0, 0},  // no control: only the default
+    {keys::kDisableOnMouseActivate, 0, 1},
+    {keys::kMusicVolumePercentage, 0, kMostVolume},
+    {keys::kDisableMusic, 0, 1},
+    {keys::kSoundsVolumePercentage, 0, kMostVolume},
+    {keys::kDisableSound, 0, 1},
+    {keys::kMonitorAspectRatio, 4, 4},  // no control: only the default, autodetect
+    {keys::kUseDesktopRes, 0, 1, true},
+    {keys::kUsePlaylist, 0, 1},
+    {keys::kHighQualityGraphics, 0, 1},
+    {keys::kAntialiasing, 0, kMostSamples},  // off, on, or a sample count from 2
+    {keys::kShufflePlayList, 0, 1},
+    {keys::kCurMonitor, 0, kMostMonitors - 1},
+    {keys::kModeWidth, kSmallestModeWidth, kLargestModeSide, true},
+    {keys::kModeHeight, kSmallestModeHeight, kLargestModeSide, true},
+    {keys::kModeFormat, kD3dFmtX8R8G8B8, kD3dFmtX8R8G8B8, true},  // the only format listed
+};
+
+// Whether the dialog can write number into the setting of that name, spelt
+// exactly (the tree's names are case-sensitive).
+bool IsSettingValue(std::u16string_view name, std::int32_t number);
 
 // The error boxes' texts, translated where a catalogue is loaded.
 inline constexpr std::u16string_view kErrorCaption = u"Error!";

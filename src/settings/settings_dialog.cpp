@@ -14,7 +14,6 @@ namespace {
 constexpr std::u16string_view kMusicVolumeFormat = u"Music volume: %.01i%%";
 constexpr std::u16string_view kSoundsVolumeFormat = u"Sounds volume: %.01i%%";
 constexpr std::u16string_view kTitleFormat = u"%s %s Configuration";
-constexpr int kMaxVolume = 100;
 
 int Flag(bool value) { return value ? 1 : 0; }
 
@@ -151,7 +150,7 @@ void CSettingsDlg::LoadControls() {
   const bool usePlaylist = Setting(kUsePlaylist) != 0;
   controls.SetCheck(IDC_ENABLE_MUSIC, Flag(musicEnabled));
   controls.SetCheck(IDC_PLAY_MY_MUSIC, Flag(usePlaylist));
-  controls.SetTrackBarRange(IDC_MUSIC_VOLUME, 0, kMaxVolume);
+  controls.SetTrackBarRange(IDC_MUSIC_VOLUME, 0, kMostVolume);
   controls.SetTrackBarPos(IDC_MUSIC_VOLUME, Setting(kMusicVolumePercentage));
   ShowVolumeLabel(IDC_MUSIC_VOLUME_LABEL, kMusicVolumeFormat, Setting(kMusicVolumePercentage));
   controls.Enable(IDC_MUSIC_VOLUME, musicEnabled);
@@ -161,7 +160,7 @@ void CSettingsDlg::LoadControls() {
 
   const bool soundsEnabled = Setting(kDisableSound) == 0;
   controls.SetCheck(IDC_ENABLE_SOUNDS, Flag(soundsEnabled));
-  controls.SetTrackBarRange(IDC_SOUNDS_VOLUME, 0, kMaxVolume);
+  controls.SetTrackBarRange(IDC_SOUNDS_VOLUME, 0, kMostVolume);
   controls.SetTrackBarPos(IDC_SOUNDS_VOLUME, Setting(kSoundsVolumePercentage));
   ShowVolumeLabel(IDC_SOUNDS_VOLUME_LABEL, kSoundsVolumeFormat, Setting(kSoundsVolumePercentage));
   controls.Enable(IDC_SOUNDS_VOLUME, soundsEnabled);

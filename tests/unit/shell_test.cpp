@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "elevation/elevated_save.h"
 #include "fakes/fake_platform.h"
 
 namespace glimmer {
@@ -70,6 +72,42 @@ TEST_F(Shell, TheElevatedInstanceRunsAloneAndReportsByItsExitCode) {
   EXPECT_TRUE(platform_.ui.boxes.empty());
   EXPECT_TRUE(platform_.processes.starts.empty());
   EXPECT_EQ(RunShell(u"s.scr /c", platform_.ports, host_), 0);
+}
+
+// A registry that fails in a way no status code tells: whatever escapes the
+// elevated instance ends it as a failed write, never as success.
+TEST_F(Shell, WhateverEscapesTheElevatedInstanceEndsItAsAFailedWrite) {
+  struct ThrowingRegistry : fakes::FakeRegistry {
+    long SetValue(RegKey, std::u16string_view, std::uint32_t, const std::uint8_t*,
+                  std::uint32_t) override {
+      throw std::bad_alloc();
+    }
+  } registry;
+  const Platform platform{.registry = registry,
+                          .system = platform_.system,
+                          .processes = platform_.processes,
+                          .ui = platform_.ui,
+                          .windows = platform_.windows,
+                          .resources = platform_.resources,
+                          .files = platform_.files,
+                          .direct3d9 = platform_.direct3d9,
+                          .direct3d11 = platform_.direct3d11,
+                          .monitors = platform_.monitors,
+                          .wmi = platform_.wmi,
+                          .directDraw = platform_.directDraw,
+                          .displayDevices = platform_.displayDevices,
+                          .elevation = platform_.elevation};
+  const std::u16string token = u"0123456789abcdef0123456789abcdef";
+  OsHandle mapping = 0;
+  ASSERT_EQ(
+      platform_.elevation.CreateSharedMemory(
+          RequestMappingName(token),
+          EncodeSaveRequest({SaveKind::Settings, {{u"", u"DisableMusic", u"2: 1"}}}), mapping),
+      kErrorSuccess);
+  EXPECT_EQ(
+      RunShell(u"\"C:\\G\\Glimmerdale.scr\" --glimmerdale-elevated-save " + token, platform, host_),
+      kElevatedSaveNotWritten);
+  platform_.processes.CloseHandle(mapping);
 }
 
 TEST_F(Shell, AFailingModeStillShutsDownAndNothingEscapes) {
