@@ -23,6 +23,13 @@ namespace glimmer {
 inline constexpr long kErrorAlreadyExists = 183;
 inline constexpr long kErrorCancelled = 1223;  // the user declined the UAC prompt
 
+// ShellExecuteExW's fMask bits.
+inline constexpr std::uint32_t kSeeMaskClassName = 0x00000001;
+inline constexpr std::uint32_t kSeeMaskNoCloseProcess = 0x00000040;
+inline constexpr std::uint32_t kSeeMaskNoAsync = 0x00000100;
+inline constexpr std::uint32_t kSeeMaskFlagNoUi = 0x00000400;
+inline constexpr std::uint32_t kSeeMaskNoZoneChecks = 0x00800000;
+
 class ElevationPort {
  public:
   virtual ~ElevationPort() = default;
@@ -31,13 +38,13 @@ class ElevationPort {
   // cannot be read or does not fit.
   virtual bool GetModuleFileName(std::u16string& path) = 0;
 
-  // ShellExecuteExW with SEE_MASK_NOCLOSEPROCESS | SEE_MASK_CLASSNAME |
-  // SEE_MASK_NOASYNC, the verb "runas", the class "exefile" (the screensaver
+  // ShellExecuteExW with mask (kSeeMaskNoCloseProcess and kSeeMaskClassName
+  // among its bits), the verb "runas", the class "exefile" (the screensaver
   // type need not offer "runas", the program type does), file, parameters,
   // owner as the prompt's owner, SW_HIDE. kErrorSuccess with the process
   // handle to wait for and close, or GetLastError's code: kErrorCancelled
   // when the user declined.
-  virtual long ShellExecuteRunAs(WindowHandle owner, std::u16string_view file,
+  virtual long ShellExecuteRunAs(std::uint32_t mask, WindowHandle owner, std::u16string_view file,
                                  std::u16string_view parameters, OsHandle& process) = 0;
 
   // GetExitCodeProcess.
@@ -58,7 +65,7 @@ class ElevationPort {
   virtual long ReadSharedMemory(std::u16string_view name, std::size_t maxSize,
                                 std::vector<std::uint8_t>& bytes) = 0;
 
-  // RtlGenRandom: size bytes from the system's random number generator.
+  // BCryptGenRandom with the system's preferred generator: size bytes.
   virtual bool GenerateRandom(std::uint8_t* buffer, std::uint32_t size) = 0;
 };
 

@@ -2,6 +2,7 @@
 
 // clang-format off
 #include "win32/windows_api.h"
+#include <bcrypt.h>
 #include <sddl.h>
 #include <shellapi.h>
 // clang-format on
@@ -13,12 +14,13 @@
 #include "win32/system_dlls.h"
 #include "win32/wide.h"
 
-// advapi32's RtlGenRandom, by its exported name.
-extern "C" BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
-
 namespace glimmer::win32 {
 
 static_assert(kErrorAlreadyExists == ERROR_ALREADY_EXISTS && kErrorCancelled == ERROR_CANCELLED);
+static_assert(kSeeMaskClassName == SEE_MASK_CLASSNAME &&
+              kSeeMaskNoCloseProcess == SEE_MASK_NOCLOSEPROCESS &&
+              kSeeMaskNoAsync == SEE_MASK_NOASYNC && kSeeMaskFlagNoUi == SEE_MASK_FLAG_NO_UI &&
+              kSeeMaskNoZoneChecks == SEE_MASK_NOZONECHECKS);
 static_assert(kWaitObject0 == WAIT_OBJECT_0 && kWaitTimeout == WAIT_TIMEOUT &&
               kWaitFailed == WAIT_FAILED);
 
@@ -59,15 +61,14 @@ bool Win32Elevation::GetModuleFileName(std::u16string& path) {
   return true;
 }
 
-long Win32Elevation::ShellExecuteRunAs(WindowHandle owner, std::u16string_view file,
-                                       std::u16string_view parameters, OsHandle& process) {
+long Win32Elevation::ShellExecuteRunAs(std::uint32_t mask, WindowHandle owner,
+                                       std::u16string_view file, std::u16string_view parameters,
+                                       OsHandle& process) {
   const std::wstring wideFile = Wide(file);
   const std::wstring wideParameters = Wide(parameters);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
-  // No error box of the shell's own: the dialog shows the product's.
-  info.fMask =
-      SEE_MASK_NOCLOSEPROCESS | SEE_MASK_CLASSNAME | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.fMask = mask;
   info.hwnd = reinterpret_cast<HWND>(owner);
   info.lpVerb = L"runas";
   info.lpFile = wideFile.c_str();
@@ -139,7 +140,14 @@ long Win32Elevation::ReadSharedMemory(std::u16string_view name, std::size_t maxS
 }
 
 bool Win32Elevation::GenerateRandom(std::uint8_t* buffer, std::uint32_t size) {
-  return SystemFunction036(buffer, size) != FALSE;
+  // From bcrypt.dll in the system folder, loaded now: advapi32's RtlGenRandom
+  // is forwarded on Windows to a DLL that is not a known one, and an import
+  // of it would be looked up beside the shell before wWinMain narrows the
+  // search.
+  constexpr LazyEntry<decltype(&::BCryptGenRandom)> generate{SystemDll::BCrypt, "BCryptGenRandom"};
+  constexpr NTSTATUS kStatusSuccess = 0;
+  return generate.CallOr(NTSTATUS{-1}, nullptr, buffer, static_cast<ULONG>(size),
+                         static_cast<ULONG>(BCRYPT_USE_SYSTEM_PREFERRED_RNG)) == kStatusSuccess;
 }
 
 }  // namespace glimmer::win32

@@ -1,5 +1,5 @@
 // The elevation port over shell32's ShellExecuteExW, kernel32's file mappings
-// and advapi32's security descriptors and random numbers.
+// advapi32's security descriptors and bcrypt's random numbers.
 #pragma once
 
 #include "platform/elevation_port.h"
@@ -9,7 +9,7 @@ namespace glimmer::win32 {
 class Win32Elevation final : public ElevationPort {
  public:
   bool GetModuleFileName(std::u16string& path) override;
-  long ShellExecuteRunAs(WindowHandle owner, std::u16string_view file,
+  long ShellExecuteRunAs(std::uint32_t mask, WindowHandle owner, std::u16string_view file,
                          std::u16string_view parameters, OsHandle& process) override;
   bool GetExitCodeProcess(OsHandle process, std::uint32_t& code) override;
   long CreateSharedMemory(std::u16string_view name, const std::vector<std::uint8_t>& bytes,

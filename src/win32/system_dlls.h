@@ -26,6 +26,7 @@ enum class SystemDll {
   Direct3D11,
   DirectDraw,
   Mpr,
+  BCrypt,
 };
 
 // Restricts the process's DLL search to the system folder. Called first thing.

@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "elevation/elevated_save.h"
+
 namespace glimmer::contract {
 namespace {
 
@@ -54,9 +56,11 @@ TEST_P(ElevationContract, AMappingNobodyMadeCannotBeRead) {
   EXPECT_NE(Port().ReadSharedMemory(FreshName(Port()), 16, read), kErrorSuccess);
 }
 
+// Started as the shell starts its elevated instance: without the zone check.
 TEST_P(ElevationContract, ARunAsStartIsWaitedForAndTellsItsExitCode) {
   OsHandle process = 0;
-  ASSERT_EQ(Port().ShellExecuteRunAs(0, World().QuickProgram(), World().QuickParameters(), process),
+  ASSERT_EQ(Port().ShellExecuteRunAs(kElevatedStartMask, 0, World().QuickProgram(),
+                                     World().QuickParameters(), process),
             kErrorSuccess);
   ASSERT_NE(process, 0u);
   EXPECT_EQ(World().Processes().WaitForSingleObject(process, 30000), kWaitObject0);
@@ -66,7 +70,8 @@ TEST_P(ElevationContract, ARunAsStartIsWaitedForAndTellsItsExitCode) {
   EXPECT_TRUE(World().Processes().CloseHandle(process));
 
   process = 0;
-  EXPECT_NE(Port().ShellExecuteRunAs(0, World().MissingProgram(), u"", process), kErrorSuccess);
+  EXPECT_NE(Port().ShellExecuteRunAs(kElevatedStartMask, 0, World().MissingProgram(), u"", process),
+            kErrorSuccess);
   EXPECT_EQ(process, 0u);
 }
 

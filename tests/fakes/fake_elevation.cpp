@@ -23,9 +23,10 @@ bool FakeElevation::GetModuleFileName(std::u16string& path) {
   return true;
 }
 
-long FakeElevation::ShellExecuteRunAs(WindowHandle owner, std::u16string_view file,
-                                      std::u16string_view parameters, OsHandle& process) {
-  starts.push_back({owner, std::u16string(file), std::u16string(parameters)});
+long FakeElevation::ShellExecuteRunAs(std::uint32_t mask, WindowHandle owner,
+                                      std::u16string_view file, std::u16string_view parameters,
+                                      OsHandle& process) {
+  starts.push_back({mask, owner, std::u16string(file), std::u16string(parameters)});
   if (runAsResult != kErrorSuccess) return runAsResult;
   if (missingFiles.count(std::u16string(file))) return kErrorFileNotFound2;
   const std::uint32_t code = elevated ? elevated(starts.back()) : 1;

@@ -22,6 +22,7 @@ class FakeElevation : public ElevationPort {
   explicit FakeElevation(FakeProcesses& processes) : processes_(processes) {}
 
   struct RunAs {
+    std::uint32_t mask = 0;
     WindowHandle owner = 0;
     std::u16string file;
     std::u16string parameters;
@@ -46,7 +47,7 @@ class FakeElevation : public ElevationPort {
   bool HasMapping(std::u16string_view name) const;
 
   bool GetModuleFileName(std::u16string& path) override;
-  long ShellExecuteRunAs(WindowHandle owner, std::u16string_view file,
+  long ShellExecuteRunAs(std::uint32_t mask, WindowHandle owner, std::u16string_view file,
                          std::u16string_view parameters, OsHandle& process) override;
   bool GetExitCodeProcess(OsHandle process, std::uint32_t& code) override;
   long CreateSharedMemory(std::u16string_view name, const std::vector<std::uint8_t>& bytes,

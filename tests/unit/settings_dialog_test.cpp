@@ -548,6 +548,8 @@ TEST_F(SettingsDialogTest, AStandardUsersOkGoesThroughTheElevatedInstance) {
     if (row.refused) {
       EXPECT_EQ(starts[0].file, u"C:\\Windows\\System32\\Glimmerdale.scr");
       EXPECT_EQ(starts[0].owner, host.Window());
+      EXPECT_EQ(starts[0].mask, kElevatedStartMask);
+      EXPECT_TRUE(starts[0].mask & kSeeMaskNoZoneChecks) << "one prompt for a downloaded shell";
       if (row.elevated != Elevated::Declined) {
         ASSERT_EQ(requests.size(), 1u);
         EXPECT_EQ(starts[0].parameters, u"--glimmerdale-elevated-save " + requests[0]);

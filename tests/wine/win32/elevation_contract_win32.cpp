@@ -1,5 +1,5 @@
 // The elevation contract against ShellExecuteExW, file mappings and
-// RtlGenRandom. Under Wine "runas" starts the program with this process's
+// BCryptGenRandom. Under Wine "runas" starts the program with this process's
 // own token: no prompt, no elevation, which is all the contract asks.
 #include "contract/elevation_contract.h"
 #include "win32/elevation_win32.h"
