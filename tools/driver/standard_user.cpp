@@ -48,8 +48,9 @@ std::wstring CommandLineOf(HANDLE process) {
 
 }  // namespace
 
-StandardUserProcess::StandardUserProcess(const std::wstring& program,
-                                         const std::wstring& arguments) {
+StandardUserProcess::StandardUserProcess(const std::wstring& program, const std::wstring& arguments,
+                                         Consent consent)
+    : consent_(consent) {
   const std::wstring line = CommandLineFor(program, arguments);
   thread_ = std::thread([this, line] { Debug(line); });
   std::unique_lock<std::mutex> lock(mutex_);
@@ -80,6 +81,26 @@ std::vector<std::wstring> StandardUserProcess::StartedCommandLines() const {
   return started_;
 }
 
+// The held child's line, run with this process's own token; the child, still
+// at its creation, ends with that run's exit code.
+void StandardUserProcess::Grant(const std::wstring& line, DWORD processId) {
+  const OwnedHandle held(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+  DWORD code = 1;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring writable = line;
+  if (CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &info)) {
+    CloseHandle(info.hThread);
+    const OwnedHandle elevated(info.hProcess);
+    if (WaitForSingleObject(elevated.get(), 30000) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(elevated.get(), &code))
+      code = 1;
+  }
+  if (held) TerminateProcess(held.get(), code);
+}
+
 // Debug events must be waited for by the thread that made the process.
 void StandardUserProcess::Debug(std::wstring line) {
   const OwnedHandle token = StandardUserToken();
@@ -108,8 +129,13 @@ void StandardUserProcess::Debug(std::wstring line) {
       case CREATE_PROCESS_DEBUG_EVENT:
         if (event.dwProcessId != info.dwProcessId) {
           const std::wstring started = CommandLineOf(event.u.CreateProcessInfo.hProcess);
-          std::lock_guard<std::mutex> lock(mutex_);
-          started_.push_back(started);
+          {
+            std::lock_guard<std::mutex> lock(mutex_);
+            started_.push_back(started);
+          }
+          if (consent_ == Consent::Granted &&
+              started.find(L" --glimmerdale-elevated-save ") != std::wstring::npos)
+            Grant(started, event.dwProcessId);
         }
         if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
         break;

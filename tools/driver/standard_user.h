@@ -2,7 +2,10 @@
 // whose Administrators group is deny-only, so that a key writable only by
 // the Administrators refuses it. The start is debugged, so that every process
 // it starts in turn (under Wine a "runas" start keeps the same token) is
-// seen with its command line before it runs.
+// seen with its command line before it runs. With Consent::Granted, the
+// shell's elevated instance runs as after a granted UAC prompt: the held
+// child's command line is run with this process's full token, and the child
+// is ended with that run's exit code, which is all its starter sees.
 #pragma once
 
 #include <condition_variable>
@@ -17,7 +20,9 @@ namespace glimmer::driver {
 
 class StandardUserProcess {
  public:
-  StandardUserProcess(const std::wstring& program, const std::wstring& arguments);
+  enum class Consent { NotGiven, Granted };
+  StandardUserProcess(const std::wstring& program, const std::wstring& arguments,
+                      Consent consent = Consent::NotGiven);
   ~StandardUserProcess();
   StandardUserProcess(const StandardUserProcess&) = delete;
   StandardUserProcess& operator=(const StandardUserProcess&) = delete;
@@ -31,7 +36,9 @@ class StandardUserProcess {
 
  private:
   void Debug(std::wstring line);
+  void Grant(const std::wstring& line, DWORD processId);
 
+  Consent consent_;
   std::thread thread_;
   mutable std::mutex mutex_;
   std::condition_variable ready_;
