@@ -1,5 +1,10 @@
 #include "driver/standard_user.h"
 
+#include "elevation/elevated_save.h"
+#include "win32/elevation_win32.h"
+#include "win32/system_win32.h"
+#include "win32/wide.h"
+
 // clang-format off
 #include "win32/windows_api.h"
 #include <winternl.h>
@@ -157,6 +162,21 @@ void StandardUserProcess::Debug(std::wstring line) {
   }
   std::lock_guard<std::mutex> lock(mutex_);
   done_ = true;
+}
+
+ShellRun RunElevatedInstance(const std::vector<std::uint8_t>& request) {
+  win32::Win32Elevation elevation;
+  win32::Win32Processes processes;
+  const std::wstring token = L"00112233445566778899aabbccddeeff";
+  OsHandle mapping = 0;
+  if (elevation.CreateSharedMemory(RequestMappingName(win32::U16(token)), request, mapping) !=
+      kErrorSuccess)
+    return {};
+  ShellRun run =
+      RunAndAnswer(ExecutableFolder() + L"Glimmerdale.scr", L"--glimmerdale-elevated-save " + token,
+                   L"", std::chrono::seconds(20));
+  processes.CloseHandle(mapping);
+  return run;
 }
 
 }  // namespace glimmer::driver

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -47,5 +48,10 @@ class StandardUserProcess {
   HANDLE process_ = nullptr;  // owned by the debugging thread
   std::vector<std::wstring> started_;
 };
+
+// Offers request (a save request's bytes) as the user's instance does and runs
+// the elevated instance on it with this process's own full token, standing
+// in for a granted UAC prompt; the run with its exit code.
+ShellRun RunElevatedInstance(const std::vector<std::uint8_t>& request);
 
 }  // namespace glimmer::driver
