@@ -18,9 +18,6 @@
 #include "elevation/elevated_save.h"
 #include "platform/text.h"
 #include "resource_ids.h"
-#include "win32/elevation_win32.h"
-#include "win32/system_win32.h"
-#include "win32/wide.h"
 
 namespace glimmer::driver {
 namespace {
@@ -56,18 +53,10 @@ class StandardUserE2E : public testing::Test {
     LocalFree(descriptor);
   }
 
-  // Offers request as the user's instance does and runs the elevated
-  // instance on it with this process's full token; its exit code.
+  // The elevated instance run on request with this process's full token;
+  // its exit code.
   static DWORD RunElevated(const std::vector<std::uint8_t>& request) {
-    win32::Win32Elevation elevation;
-    win32::Win32Processes processes;
-    const std::wstring token = L"00112233445566778899aabbccddeeff";
-    OsHandle mapping = 0;
-    EXPECT_EQ(elevation.CreateSharedMemory(RequestMappingName(win32::U16(token)), request, mapping),
-              kErrorSuccess);
-    const ShellRun run = RunAndAnswer(ExecutableFolder() + L"Glimmerdale.scr",
-                                      L"--glimmerdale-elevated-save " + token, L"", 20s);
-    processes.CloseHandle(mapping);
+    const ShellRun run = RunElevatedInstance(request);
     EXPECT_TRUE(run.exited);
     EXPECT_TRUE(run.boxes.empty()) << "the elevated instance shows nothing";
     return run.exitCode;
