@@ -269,6 +269,15 @@ void PutString(HKEY root, const wchar_t* key, const wchar_t* name, const std::ws
   RegCloseKey(opened);
 }
 
+void WipeSettingsAndRunEntry() {
+  RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
+  HKEY run = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
+    RegDeleteValueW(run, L"VellumarkAnimatedWallpaper");
+    RegCloseKey(run);
+  }
+}
+
 std::optional<std::wstring> GetString(HKEY root, const wchar_t* key, const wchar_t* name) {
   HKEY opened = nullptr;
   if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::nullopt;

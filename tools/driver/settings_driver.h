@@ -127,6 +127,8 @@ inline constexpr wchar_t kSettingsKeyPath[] = L"Software\\Vellumark\\Glimmerdale
 inline constexpr wchar_t kRunKeyPath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 void PutString(HKEY root, const wchar_t* key, const wchar_t* name, const std::wstring& value);
 std::optional<std::wstring> GetString(HKEY root, const wchar_t* key, const wchar_t* name);
+// Deletes the settings key and the user's Run entry: a scenario's clean start.
+void WipeSettingsAndRunEntry();
 // Every value of a key, as (name, type, bytes), in enumeration order.
 struct RawRegistryValue {
   std::wstring name;

@@ -82,14 +82,7 @@ class MainProgramE2E : public testing::Test {
     SetEnvironmentVariableW(L"GLIMMERDALE_STANDIN_LOG", nullptr);
     SetEnvironmentVariableW(L"GLIMMERDALE_STANDIN_RUN_MS", nullptr);
   }
-  static void Wipe() {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
-    HKEY run = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-      RegDeleteValueW(run, L"VellumarkAnimatedWallpaper");
-      RegCloseKey(run);
-    }
-  }
+  static void Wipe() { WipeSettingsAndRunEntry(); }
 
   // The key as the main program reads it: each value's data as UTF-16 code
   // units, up to the first zero.

@@ -25,14 +25,7 @@ class SettingsE2E : public testing::Test {
     log_ = TempFolder() + L"glimmerdale-wallpaper.log";
   }
   void TearDown() override { Wipe(); }
-  static void Wipe() {
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
-    HKEY run = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
-      RegDeleteValueW(run, L"VellumarkAnimatedWallpaper");
-      RegCloseKey(run);
-    }
-  }
+  static void Wipe() { WipeSettingsAndRunEntry(); }
   // Starts the shell owned by our stand-in control panel and waits for the
   // dialog's final title.
   std::unique_ptr<SettingsSession> Open(const std::wstring& option = L"/c") {
