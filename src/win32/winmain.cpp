@@ -19,6 +19,10 @@ LONG WINAPI EndAsNotWritten(EXCEPTION_POINTERS*) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before any mode tests a path: one on an empty card reader or DVD drive
+  // would otherwise bring up the system's "There is no disk in the drive" box.
+  // Whatever else the starter set is kept, and passed on to the main program.
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS);
   glimmer::win32::RestrictDllSearchToSystemFolder();
   const std::u16string_view commandLine = glimmer::win32::AsU16(GetCommandLineW());
   if (glimmer::ElevatedSaveToken(commandLine)) SetUnhandledExceptionFilter(EndAsNotWritten);

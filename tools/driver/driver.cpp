@@ -51,6 +51,27 @@ std::vector<HWND> DialogsOf(DWORD processId) {
   return search.found;
 }
 
+std::optional<UINT> ErrorModeOf(DWORD processId) {
+  // Only the process itself can tell: under Wine a child does not inherit
+  // the error mode, and asking about another process answers the asker's.
+  // kernel32 lies at the same address in every process of the session, so a
+  // thread started there at GetErrorMode ends with the answer as its code.
+  const OwnedHandle process(OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                            PROCESS_VM_OPERATION | PROCESS_VM_READ |
+                                            PROCESS_VM_WRITE,
+                                        FALSE, processId));
+  const auto entry = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetErrorMode")));
+  if (!process || entry == nullptr) return std::nullopt;
+  const OwnedHandle thread(
+      CreateRemoteThread(process.get(), nullptr, 0, entry, nullptr, 0, nullptr));
+  DWORD mode = 0;
+  if (!thread || WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0 ||
+      !GetExitCodeThread(thread.get(), &mode))
+    return std::nullopt;
+  return mode;
+}
+
 std::wstring CommandLineFor(const std::wstring& program, const std::wstring& arguments) {
   return L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
 }

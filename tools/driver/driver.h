@@ -62,6 +62,10 @@ ShellRun RunAndAnswer(const std::wstring& program, const std::wstring& arguments
 // The top-level dialog windows (class "#32770") of a process.
 std::vector<HWND> DialogsOf(DWORD processId);
 
+// A running process's error mode (SetErrorMode), as GetErrorMode answers
+// inside it; nothing when it cannot be asked.
+std::optional<UINT> ErrorModeOf(DWORD processId);
+
 // Files and folders.
 bool MakeFolders(const std::wstring& path);  // every missing level
 void RemoveTree(const std::wstring& path);   // no error when missing

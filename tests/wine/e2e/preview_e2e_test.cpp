@@ -70,6 +70,7 @@ TEST(PreviewE2E, ChildCoversTheBoxKeepsItsSizeAndEndsWithIt) {
     DWORD owner = 0;
     GetWindowThreadProcessId(preview.child, &owner);
     EXPECT_EQ(preview.shell.id, owner);
+    EXPECT_EQ(ErrorModeOf(preview.shell.id).value_or(0) & SEM_FAILCRITICALERRORS, 1u);
     const RECT whole = box.ClientRect();
     RECT first = InParent(preview.child);
     EXPECT_TRUE(EqualRect(&whole, &first));

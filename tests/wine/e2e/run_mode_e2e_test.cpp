@@ -151,6 +151,21 @@ TEST_F(RunModeE2E, FindsTheCurrentFolder) {
   ExpectStarted(Run(L"/s"), scratch_ + L"cwd\\" + kMainName, scratch_ + L"cwd");
 }
 
+// The run mode tests paths on drives that may hold no disk: the system's
+// box for that is off before anything is looked for (here asked while the
+// shell waits for the main program; the dialog and preview scenarios ask too).
+TEST_F(RunModeE2E, NoSystemBoxForAnEmptyDrive) {
+  Place(scratch_ + L"cwd");
+  SetEnvironmentVariableW(L"GLIMMERDALE_STANDIN_RUN_MS", L"3000");
+  const StartedProcess shell =
+      StartProcess(ExecutableFolder() + L"Glimmerdale.scr", L"/s", scratch_ + L"cwd");
+  ASSERT_TRUE(shell.process);
+  for (int i = 0; i < 200 && ReadLines(log_).empty(); ++i) Sleep(25);
+  ASSERT_FALSE(ReadLines(log_).empty()) << "the main program did not start";
+  EXPECT_EQ(ErrorModeOf(shell.id).value_or(0) & SEM_FAILCRITICALERRORS, 1u);
+  EXPECT_EQ(WaitForSingleObject(shell.process.get(), 20000), WAIT_OBJECT_0);
+}
+
 TEST_F(RunModeE2E, StaleAppPathMakesTheStartFail) {
   Place(scratch_ + L"cwd");
   SetString(kProductKey, L"AppPath", scratch_ + L"removed");

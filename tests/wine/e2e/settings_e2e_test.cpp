@@ -59,6 +59,8 @@ TEST_F(SettingsE2E, FirstOkOnAnEmptyKeyWritesTheDefaults) {
   EXPECT_EQ(dialog->Title(), kEnglishTitle);
   EXPECT_FALSE(IsWindowEnabled(owner_.Handle())) << "the dialog is modal to its owner";
   EXPECT_EQ(GetWindow(dialog->Dialog(), GW_OWNER), owner_.Handle());
+  // No system box when the playlist editor tests a path on an empty drive.
+  EXPECT_EQ(ErrorModeOf(dialog->ProcessId()).value_or(0) & SEM_FAILCRITICALERRORS, 1u);
   EXPECT_EQ(dialog->Check(IDC_EXIT_ON_MOUSE_MOVE), 0);
   EXPECT_EQ(dialog->Check(IDC_ENABLE_MUSIC), 1);
   EXPECT_EQ(dialog->Check(IDC_ENABLE_SOUNDS), 1);
