@@ -80,11 +80,19 @@ HResult AdapterRamFromWmi(WmiPort& wmi, const std::optional<std::u16string>& dev
     blanket->CoSetProxyBlanket(*services, kRpcCAuthnWinnt, kRpcCAuthzNone, kRpcCAuthnLevelCall,
                                kRpcCImpLevelImpersonate, kEoacNone);
   }
+  // Semi-synchronous: with flags 0 the call would return only when the whole
+  // enumeration is done, which on a freshly booted machine or a damaged WMI
+  // repository takes seconds with no bound; this way only Next waits, and at
+  // most its timeout.
   std::unique_ptr<EnumWbemClassObject> enumerator;
-  if (!Succeeded(services->CreateInstanceEnum(kVideoControllerClass, 0, enumerator)) || !enumerator)
+  if (!Succeeded(services->CreateInstanceEnum(
+          kVideoControllerClass, kWbemFlagReturnImmediately | kWbemFlagForwardOnly, enumerator)) ||
+      !enumerator)
     return kEFail;
+  // A forward-only enumerator refuses this; a fresh one is at its start anyway.
   enumerator->Reset();
   // One batch only: a machine has few controllers, and the wait is bounded.
+  // A batch that times out brings nothing, and DirectDraw decides.
   std::vector<std::unique_ptr<WbemClassObject>> controllers;
   enumerator->Next(kWmiFetchTimeoutMs, kWmiFetchCount, controllers);
   if (controllers.size() > kWmiFetchCount) controllers.resize(kWmiFetchCount);

@@ -21,6 +21,7 @@ inline constexpr HResult kWbemSTimedOut = 0x40004;
 inline constexpr HResult kWbemENotFound = static_cast<HResult>(0x80041002u);
 inline constexpr HResult kWbemEInvalidNamespace = static_cast<HResult>(0x8004100Eu);
 inline constexpr HResult kWbemEInvalidClass = static_cast<HResult>(0x80041010u);
+inline constexpr HResult kWbemEInvalidOperation = static_cast<HResult>(0x80041016u);
 inline constexpr HResult kRegDbEClassNotReg = static_cast<HResult>(0x80040154u);
 
 // CoSetProxyBlanket arguments.
@@ -32,6 +33,14 @@ inline constexpr std::uint32_t kEoacNone = 0;
 
 // IEnumWbemClassObject::Next timeout.
 inline constexpr std::int32_t kWbemInfinite = -1;
+
+// CreateInstanceEnum flags. With 0 the call itself returns only when the
+// whole enumeration is done; with WBEM_FLAG_RETURN_IMMEDIATELY it returns at
+// once and each Next waits for its batch at most its timeout.
+// WBEM_FLAG_FORWARD_ONLY lets the service drop what was handed out, and its
+// enumerator refuses Reset with kWbemEInvalidOperation.
+inline constexpr std::int32_t kWbemFlagReturnImmediately = 0x10;
+inline constexpr std::int32_t kWbemFlagForwardOnly = 0x20;
 
 // VARIANT types a property value can arrive as.
 inline constexpr std::uint16_t kVtEmpty = 0;
@@ -63,7 +72,8 @@ class EnumWbemClassObject {
   virtual ~EnumWbemClassObject() = default;
   virtual HResult Reset() = 0;
   // Next(timeout, count, objects, &returned): objects receives the returned
-  // ones in order. kSOk when count were returned, kSFalse when fewer.
+  // ones in order. kSOk when count were returned, kSFalse when fewer and the
+  // enumeration is done, kWbemSTimedOut when fewer and the timeout ran out.
   virtual HResult Next(std::int32_t timeoutMs, std::uint32_t count,
                        std::vector<std::unique_ptr<WbemClassObject>>& objects) = 0;
 };

@@ -19,6 +19,9 @@ static_assert(kWbemSTimedOut == static_cast<HResult>(WBEM_S_TIMEDOUT));
 static_assert(kWbemENotFound == static_cast<HResult>(WBEM_E_NOT_FOUND));
 static_assert(kWbemEInvalidNamespace == static_cast<HResult>(WBEM_E_INVALID_NAMESPACE));
 static_assert(kWbemEInvalidClass == static_cast<HResult>(WBEM_E_INVALID_CLASS));
+static_assert(kWbemEInvalidOperation == static_cast<HResult>(WBEM_E_INVALID_OPERATION));
+static_assert(kWbemFlagReturnImmediately == WBEM_FLAG_RETURN_IMMEDIATELY &&
+              kWbemFlagForwardOnly == WBEM_FLAG_FORWARD_ONLY);
 static_assert(kRegDbEClassNotReg == static_cast<HResult>(REGDB_E_CLASSNOTREG));
 static_assert(kWbemInfinite == static_cast<std::int32_t>(WBEM_INFINITE));
 static_assert(kRpcCAuthnWinnt == RPC_C_AUTHN_WINNT && kRpcCAuthzNone == RPC_C_AUTHZ_NONE);

@@ -33,8 +33,9 @@ class WmiContract : public testing::TestWithParam<WmiImplementation> {
   void TearDown() override;
 
   // Locator, services (with the proxy blanket) and an enumerator of
-  // Win32_VideoController, each checked on the way.
-  void OpenControllers();
+  // Win32_VideoController made with flags, each checked on the way; one that
+  // is not forward-only is reset too.
+  void OpenControllers(std::int32_t flags = 0);
 
   std::unique_ptr<WmiPort> port_;
   bool comOpen_ = false;

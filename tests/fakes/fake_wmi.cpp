@@ -59,9 +59,11 @@ class FakeClassObject final : public WbemClassObject, Counted {
 
 class FakeEnumerator final : public EnumWbemClassObject, Counted {
  public:
-  explicit FakeEnumerator(FakeWmi& wmi) : Counted(wmi, "enumerator") {}
+  FakeEnumerator(FakeWmi& wmi, bool forwardOnly, std::int32_t gatheringMs)
+      : Counted(wmi, "enumerator"), forwardOnly_(forwardOnly), gatheringMs_(gatheringMs) {}
   HResult Reset() override {
     wmi_.Log("Reset");
+    if (forwardOnly_) return kWbemEInvalidOperation;
     next_ = 0;
     return kSOk;
   }
@@ -69,13 +71,23 @@ class FakeEnumerator final : public EnumWbemClassObject, Counted {
                std::vector<std::unique_ptr<WbemClassObject>>& objects) override {
     wmi_.Log("Next " + std::to_string(timeoutMs) + " " + std::to_string(count));
     objects.clear();
-    if (wmi_.nextTimesOut) return kWbemSTimedOut;
+    if (gatheringMs_ > 0) {
+      if (timeoutMs != kWbemInfinite && timeoutMs < gatheringMs_) {
+        wmi_.waitedMs += timeoutMs;
+        gatheringMs_ -= timeoutMs;
+        return kWbemSTimedOut;
+      }
+      wmi_.waitedMs += gatheringMs_;
+      gatheringMs_ = 0;
+    }
     while (objects.size() < count && next_ < wmi_.controllers.size())
       objects.push_back(std::make_unique<FakeClassObject>(wmi_, next_++));
     return objects.size() == count ? kSOk : kSFalse;
   }
 
  private:
+  bool forwardOnly_;
+  std::int32_t gatheringMs_;  // still to wait before the first object
   std::size_t next_ = 0;
 };
 
@@ -87,7 +99,13 @@ class FakeServices final : public WbemServices, Counted {
     wmi_.Log("CreateInstanceEnum " + ToUtf8(className) + " " + std::to_string(flags));
     if (!SameIgnoringCase(className, u"Win32_VideoController")) return kWbemEInvalidClass;
     if (!Succeeded(wmi_.createEnumResult)) return wmi_.createEnumResult;
-    enumerator = std::make_unique<FakeEnumerator>(wmi_);
+    std::int32_t gathering = wmi_.gatheringMs;
+    if ((flags & kWbemFlagReturnImmediately) == 0) {
+      wmi_.waitedMs += gathering;
+      gathering = 0;
+    }
+    enumerator =
+        std::make_unique<FakeEnumerator>(wmi_, (flags & kWbemFlagForwardOnly) != 0, gathering);
     return kSOk;
   }
 };

@@ -43,7 +43,14 @@ class FakeWmi : public WmiPort {
   bool proxyBlanketAvailable = true;
   HResult proxyBlanketResult = kSOk;
   HResult createEnumResult = kSOk;  // for the one class that exists
-  bool nextTimesOut = false;        // Next returns kWbemSTimedOut with nothing
+  // How long the service takes to gather the controllers (seconds on a freshly
+  // booted machine or with a damaged repository). A synchronous
+  // CreateInstanceEnum (without kWbemFlagReturnImmediately) waits all of it; a
+  // semi-synchronous one returns at once and Next waits at most its timeout,
+  // answering kWbemSTimedOut with nothing when that runs out first.
+  std::int32_t gatheringMs = 0;
+  // How long the calls kept the caller waiting, in all.
+  std::int64_t waitedMs = 0;
   // Get of these property names fails with this code, on every controller.
   std::map<std::u16string, HResult> failingGets;
 
