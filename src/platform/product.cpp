@@ -20,9 +20,14 @@ std::u16string InstallFolder(RegistryPort& registry, SystemPort& system) {
   std::u16string folder;
   ReadRegistryString(registry, system, kHkeyLocalMachine, kSettingsKey, kAppPathValue, folder,
                      true);
-  if (folder.empty())
+  // The installers are 32-bit programs and write their uninstall key in the
+  // 32-bit view, where the main program is looked for too; the native view
+  // still comes first.
+  for (const bool prefer64BitView : {true, false}) {
+    if (!folder.empty()) break;
     ReadRegistryString(registry, system, kHkeyLocalMachine, kScreensaverUninstallKey,
-                       kInstallLocationValue, folder, true);
+                       kInstallLocationValue, folder, prefer64BitView);
+  }
   return folder;
 }
 

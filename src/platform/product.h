@@ -127,8 +127,9 @@ inline constexpr std::u16string_view kMainFileMissingMessage =
 inline constexpr std::u16string_view kStartFailedMessage =
     u"Can't start the screensaver! Please try to restart your computer.";
 
-// The folder the product was installed into: "AppPath", else the screensaver
-// package's "InstallLocation", both in the 64-bit view; "" when neither is known.
+// The folder the product was installed into: "AppPath" in the native view,
+// else the screensaver package's "InstallLocation" in the native view, then in
+// the 32-bit view; "" when none is known.
 std::u16string InstallFolder(RegistryPort& registry, SystemPort& system);
 
 }  // namespace glimmer

@@ -73,10 +73,50 @@ TEST_P(BothBuilds, FindTheMainProgramWhereA32BitInstallerPutIt) {
   EXPECT_EQ(FindMainProgram(registry_, system_), inProgramFiles);
 }
 
-TEST_P(BothBuilds, TheStartupCommandComesFromTheSameKeys) {
-  registry_.PutString(kHkeyLocalMachine, kSettingsKey, u"AppPath", u"C:\\Native", View::Native);
-  EXPECT_EQ(StartupCommand(registry_, system_),
-            u"\"C:\\Native\\Glimmerdale 3D Screensaver.exe\" /w");
+// The start-up command of "Run at Windows startup" and the run mode's working
+// folder: "AppPath" in the native view, then the screensaver package's
+// "InstallLocation" in the native view, then in the 32-bit view.
+TEST_P(BothBuilds, TheStartupCommandAndTheWorkingFolderComeFromTheSameKeys) {
+  const struct {
+    const char* name;
+    const char16_t* appPath;  // in the native view
+    const char16_t* nativeLocation;
+    const char16_t* location32;
+    std::u16string folder;
+  } kCases[] = {
+      {"AppPath", u"C:\\Native", u"D:\\Native", u"E:\\Wow", u"C:\\Native"},
+      {"native uninstall key first", nullptr, u"D:\\Native", u"E:\\Wow", u"D:\\Native"},
+      {"a 32-bit installer's key", nullptr, nullptr, u"E:\\Wow", u"E:\\Wow"},
+      {"empty in the native view", nullptr, u"", u"E:\\Wow", u"E:\\Wow"},
+      {"none", nullptr, nullptr, nullptr, u""},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    for (std::uint32_t view : {kKeyWow64_64Key, kKeyWow64_32Key}) {
+      registry_.DeleteTree(kHkeyLocalMachine, kSettingsKey, view);
+      registry_.DeleteTree(kHkeyLocalMachine, kScreensaverUninstallKey, view);
+    }
+    if (c.appPath)
+      registry_.PutString(kHkeyLocalMachine, kSettingsKey, u"AppPath", c.appPath, View::Native);
+    if (c.nativeLocation)
+      registry_.PutString(kHkeyLocalMachine, kScreensaverUninstallKey, kInstallLocationValue,
+                          c.nativeLocation, View::Native);
+    if (c.location32)
+      registry_.PutString(kHkeyLocalMachine, kScreensaverUninstallKey, kInstallLocationValue,
+                          c.location32, View::Redirected32);
+    EXPECT_EQ(StartupCommand(registry_, system_),
+              c.folder.empty() ? u"" : u"\"" + c.folder + std::u16string(kExe) + u"\" /w");
+
+    // The main program in the current folder: found there, started in the
+    // install folder when one is known.
+    system_.existingPaths = {u"C:\\Users\\Tester" + std::u16string(kExe)};
+    fakes::FakeProcesses processes;
+    fakes::FakeUi ui;
+    RunMainProgram(registry_, system_, processes, ui);
+    ASSERT_EQ(processes.starts.size(), 1u);
+    EXPECT_EQ(processes.starts[0].currentDirectory,
+              c.folder.empty() ? u"C:\\Users\\Tester\\" : c.folder);
+  }
 }
 
 // The settings tree, subtrees included, lives in the native view in both builds.

@@ -1,11 +1,14 @@
 // The 64-bit shell finds what a 32-bit installer left: its uninstall key in
 // the 32-bit registry view and its folder under the 32-bit program folder.
+// The start-up command and the run mode's working folder name the same folder.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <fstream>
 
 #include "app/run_mode.h"
+#include "platform/product.h"
+#include "settings/settings_table.h"
 #include "win32/registry_win32.h"
 #include "win32/system_win32.h"
 #include "win32/wide.h"
@@ -56,6 +59,9 @@ TEST_F(RegistryViews, TheUninstallKeyOfA32BitInstallerIsFound) {
   RegCloseKey(key);
 
   EXPECT_EQ(FindMainProgram(registry_, system_), U16(folder + L"\\Glimmerdale 3D Screensaver.exe"));
+  EXPECT_EQ(InstallFolder(registry_, system_), U16(folder));
+  EXPECT_EQ(StartupCommand(registry_, system_),
+            U16(L"\"" + folder + L"\\Glimmerdale 3D Screensaver.exe\" /w"));
   RemoveFolder(folder);
 }
 
