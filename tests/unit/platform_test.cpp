@@ -17,6 +17,10 @@ TEST(Utf8, RoundTripsAndEndsAtTheFirstNul) {
   EXPECT_EQ(francais, ToUtf8(u"Français"));
   EXPECT_EQ(9u, ToUtf8(u"Français").size());
   EXPECT_EQ(u"Français", FromUtf8(francais));
+  // The last two-byte and the first three-byte sequence.
+  EXPECT_EQ("\xDF\xBF", ToUtf8(u"\u07FF"));
+  EXPECT_EQ("\xE0\xA0\x80", ToUtf8(u"\u0800"));
+  EXPECT_EQ(u"\u07FF\u0800", FromUtf8("\xDF\xBF\xE0\xA0\x80"));
   EXPECT_EQ(u"\U0001F600x", FromUtf8("\xF0\x9F\x98\x80x"));
   EXPECT_EQ("\xF0\x9F\x98\x80", ToUtf8(u"\U0001F600"));
   EXPECT_EQ("ab", ToUtf8(std::u16string(u"ab\0cd", 5)));
@@ -31,8 +35,9 @@ TEST(Utf8, IllFormedInputBecomesReplacementCharacters) {
              u"b"));                                             // lone high surrogate
   EXPECT_EQ("\xEF\xBF\xBD", ToUtf8(std::u16string(1, 0xDC00)));  // lone low surrogate
   EXPECT_EQ(u"\uFFFDa", FromUtf8("\x80"
-                                 "a"));              // stray continuation byte
-  EXPECT_EQ(u"\uFFFD\uFFFD", FromUtf8("\xC0\xAF"));  // overlong form
+                                 "a"));                        // stray continuation byte
+  EXPECT_EQ(u"\uFFFD\uFFFD", FromUtf8("\xC0\xAF"));            // overlong form
+  EXPECT_EQ(u"\uFFFD\uFFFD\uFFFD", FromUtf8("\xE0\x9F\xBF"));  // U+07FF in three bytes
   EXPECT_EQ(u"\uFFFDa", FromUtf8("\xE2\x82"
                                  "a"));                        // truncated sequence
   EXPECT_EQ(u"\uFFFD\uFFFD\uFFFD", FromUtf8("\xED\xA0\x80"));  // encoded surrogate
