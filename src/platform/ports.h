@@ -32,6 +32,7 @@ namespace glimmer {
 using WindowHandle = std::uintptr_t;  // HWND; 0 is none
 using OsHandle = std::uintptr_t;      // HANDLE; 0 is none
 using CursorHandle = std::uintptr_t;  // HCURSOR; 0 is none
+using DpiContext = std::uintptr_t;    // DPI_AWARENESS_CONTEXT; 0 is none
 
 inline constexpr std::uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 inline constexpr int kCsidlProgramFiles = 0x26;
@@ -83,6 +84,10 @@ class ProcessPort {
   virtual bool CloseHandle(OsHandle handle) = 0;
 };
 
+// DPI_AWARENESS_CONTEXT_UNAWARE: the pseudo-handle that puts a thread in the
+// context of a program that knows nothing of scaling.
+inline constexpr DpiContext kDpiContextUnaware = static_cast<DpiContext>(-1);
+
 inline constexpr std::uint32_t kMbOk = 0x0;
 inline constexpr std::uint32_t kMbIconError = 0x10;
 
@@ -131,6 +136,18 @@ class WindowPort {
   // names no window. Window 0 posts to the calling thread's own queue.
   virtual bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                            std::intptr_t lParam) = 0;
+
+  // Both calls exist from Windows 10 1607 on; before that each answers 0 and
+  // changes nothing.
+  // GetWindowDpiAwarenessContext: the DPI awareness context window lives in;
+  // 0 when window names no window.
+  virtual DpiContext GetWindowDpiAwarenessContext(WindowHandle window) = 0;
+  // SetThreadDpiAwarenessContext: the calling thread takes context, a
+  // window's or a pseudo-handle; the top-level windows it then creates live
+  // in it (a child lives in its parent's), and the rectangles it reads are in
+  // that context's coordinates. The context it replaced, which may be handed
+  // back to restore it; 0, with nothing changed, when context is not one.
+  virtual DpiContext SetThreadDpiAwarenessContext(DpiContext context) = 0;
 };
 
 inline constexpr std::uint16_t kRtRcdata = 10;

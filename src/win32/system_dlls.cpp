@@ -6,9 +6,9 @@
 namespace glimmer::win32 {
 namespace {
 
-constexpr std::array<const wchar_t*, 10> kNames = {
-    L"shell32.dll", L"ole32.dll", L"oleaut32.dll", L"comctl32.dll", L"comdlg32.dll",
-    L"d3d9.dll",    L"d3d11.dll", L"ddraw.dll",    L"mpr.dll",      L"bcrypt.dll"};
+constexpr std::array<const wchar_t*, 11> kNames = {
+    L"shell32.dll", L"ole32.dll", L"oleaut32.dll", L"comctl32.dll", L"comdlg32.dll", L"d3d9.dll",
+    L"d3d11.dll",   L"ddraw.dll", L"mpr.dll",      L"bcrypt.dll",   L"user32.dll"};
 
 HMODULE LoadFromSystemFolder(const wchar_t* name) {
   wchar_t folder[MAX_PATH] = {};

@@ -1,9 +1,10 @@
 // The system DLLs the shell calls into beyond its imports (advapi32, kernel32,
-// msvcrt and the delay-loaded user32). Each is loaded from the system folder
-// when a mode first calls into it, never at process start (under Wine each
-// imported DLL costs the run mode tens of milliseconds), and stays loaded
-// until the process ends: loading d3d9.dll or ddraw.dll again sets up the
-// whole device layer anew.
+// msvcrt and the delay-loaded user32), and user32 for the entries that older
+// systems lack: a delay-loaded call to a missing entry ends the process. Each
+// is loaded from the system folder when a mode first calls into it, never at
+// process start (under Wine each imported DLL costs the run mode tens of
+// milliseconds), and stays loaded until the process ends: loading d3d9.dll or
+// ddraw.dll again sets up the whole device layer anew.
 //
 // A screensaver is often started from a download folder, where a planted DLL
 // with a system name would otherwise be found first; so DLLs come from the
@@ -27,6 +28,7 @@ enum class SystemDll {
   DirectDraw,
   Mpr,
   BCrypt,
+  User32,
 };
 
 // Restricts the process's DLL search to the system folder. Called first thing.

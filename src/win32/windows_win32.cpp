@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "win32/system_dlls.h"
 #include "win32/wide.h"
 #include "win32/windows_api.h"
 
@@ -12,9 +13,19 @@ namespace {
 
 static_assert(sizeof(WindowHandle) == sizeof(HWND));
 static_assert(sizeof(std::uintptr_t) == sizeof(WPARAM) && sizeof(std::intptr_t) == sizeof(LPARAM));
+static_assert(sizeof(DpiContext) == sizeof(HANDLE));
 
 HWND ToHwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
 WindowHandle FromHwnd(HWND window) { return reinterpret_cast<WindowHandle>(window); }
+
+// Windows 10 1607 and later: looked up when called, so that the shell still
+// starts where they are missing. DPI_AWARENESS_CONTEXT is a handle.
+using GetWindowDpiAwarenessContextFn = HANDLE(WINAPI*)(HWND window);
+using SetThreadDpiAwarenessContextFn = HANDLE(WINAPI*)(HANDLE context);
+constexpr LazyEntry<GetWindowDpiAwarenessContextFn> getWindowDpiAwarenessContext{
+    SystemDll::User32, "GetWindowDpiAwarenessContext"};
+constexpr LazyEntry<SetThreadDpiAwarenessContextFn> setThreadDpiAwarenessContext{
+    SystemDll::User32, "SetThreadDpiAwarenessContext"};
 
 // An exception must not unwind through User32's frames: it is caught in the
 // callback, the walk is stopped, and it is thrown again once the call returned.
@@ -93,6 +104,16 @@ bool Win32Windows::PostMessage(WindowHandle window, std::uint32_t message, std::
                                std::intptr_t lParam) {
   return ::PostMessageW(ToHwnd(window), message, static_cast<WPARAM>(wParam),
                         static_cast<LPARAM>(lParam)) != FALSE;
+}
+
+DpiContext Win32Windows::GetWindowDpiAwarenessContext(WindowHandle window) {
+  return reinterpret_cast<DpiContext>(
+      getWindowDpiAwarenessContext.CallOr(HANDLE{nullptr}, ToHwnd(window)));
+}
+
+DpiContext Win32Windows::SetThreadDpiAwarenessContext(DpiContext context) {
+  return reinterpret_cast<DpiContext>(
+      setThreadDpiAwarenessContext.CallOr(HANDLE{nullptr}, reinterpret_cast<HANDLE>(context)));
 }
 
 }  // namespace glimmer::win32

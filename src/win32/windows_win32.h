@@ -19,6 +19,8 @@ class Win32Windows final : public WindowPort {
   std::uint32_t RegisterWindowMessage(std::u16string_view name) override;
   bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                    std::intptr_t lParam) override;
+  DpiContext GetWindowDpiAwarenessContext(WindowHandle window) override;
+  DpiContext SetThreadDpiAwarenessContext(DpiContext context) override;
 };
 
 }  // namespace glimmer::win32

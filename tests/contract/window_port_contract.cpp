@@ -208,5 +208,30 @@ TEST_P(WindowPortContract, PostingToNoWindow) {
             (std::vector<ReceivedMessage>{{message, 3, 7}}));
 }
 
+TEST_P(WindowPortContract, ThreadDpiContextGoesToTheWindowsItMakes) {
+  const WindowHandle first = Tree().CreateTop(u"First");
+  const DpiContext own = Port().GetWindowDpiAwarenessContext(first);
+  ASSERT_NE(own, 0u);
+  EXPECT_EQ(Port().GetWindowDpiAwarenessContext(Tree().DeadHandle()), 0u);
+  EXPECT_EQ(Port().GetWindowDpiAwarenessContext(0), 0u);
+  EXPECT_EQ(Port().SetThreadDpiAwarenessContext(0), 0u) << "0 is no context";
+
+  const DpiContext replaced = Port().SetThreadDpiAwarenessContext(kDpiContextUnaware);
+  ASSERT_NE(replaced, 0u);
+  const WindowHandle unaware = Tree().CreateTop(u"Unaware");
+  const WindowHandle child = Tree().CreateChild(first, u"Child");
+  EXPECT_NE(Port().SetThreadDpiAwarenessContext(replaced), 0u);
+  const DpiContext unawareContext = Port().GetWindowDpiAwarenessContext(unaware);
+  EXPECT_NE(unawareContext, own);
+  EXPECT_EQ(Port().GetWindowDpiAwarenessContext(child), own) << "a child lives in its parent's";
+  EXPECT_EQ(Port().GetWindowDpiAwarenessContext(Tree().CreateTop(u"Restored")), own);
+
+  // A window's context, read back, is one the thread takes.
+  EXPECT_NE(Port().SetThreadDpiAwarenessContext(unawareContext), 0u);
+  const WindowHandle again = Tree().CreateTop(u"Again");
+  EXPECT_NE(Port().SetThreadDpiAwarenessContext(replaced), 0u);
+  EXPECT_EQ(Port().GetWindowDpiAwarenessContext(again), unawareContext);
+}
+
 }  // namespace
 }  // namespace glimmer::contract

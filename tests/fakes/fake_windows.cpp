@@ -1,6 +1,7 @@
 #include "fakes/fake_windows.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace glimmer::fakes {
 
@@ -28,11 +29,13 @@ WindowHandle FakeWindows::Create(WindowHandle parent, std::u16string_view text,
                                  std::u16string_view className) {
   const WindowHandle handle = nextHandle_;
   nextHandle_ += 4;  // window handles are never small or consecutive integers
-  windows_[handle] = Window{parent, std::u16string(text), std::u16string(className), {}};
+  windows_[handle] = Window{parent, std::u16string(text), std::u16string(className), {}, 0};
   if (auto found = windows_.find(parent); found != windows_.end()) {
     found->second.children.push_back(handle);
+    windows_[handle].dpi = found->second.dpi;
   } else {
     windows_[handle].parent = 0;
+    windows_[handle].dpi = threadDpi_;
     topLevel_.insert(topLevel_.begin(), handle);
   }
   return handle;
@@ -132,6 +135,35 @@ bool FakeWindows::PostMessage(WindowHandle window, std::uint32_t message, std::u
   if (window != 0 && !IsWindow(window)) return false;
   posted_.push_back(PostedMessage{window, message, wParam, lParam});
   return true;
+}
+
+DpiContext FakeWindows::GetWindowDpiAwarenessContext(WindowHandle window) {
+  const auto found = windows_.find(window);
+  return hasDpiCalls && found != windows_.end() ? found->second.dpi : 0;
+}
+
+DpiContext FakeWindows::SetThreadDpiAwarenessContext(DpiContext context) {
+  if (!hasDpiCalls) return 0;
+  DpiContext taken = 0;
+  switch (static_cast<std::intptr_t>(context)) {
+    case -1:
+    case -2:
+    case -3:
+      taken = 0x10 + static_cast<DpiContext>(-1 - static_cast<std::intptr_t>(context));
+      break;
+    case -4:
+    case 0x22:
+      taken = 0x22;
+      break;
+    case 0x10:
+    case 0x11:
+    case 0x12:
+      taken = context;
+      break;
+    default:
+      return 0;
+  }
+  return std::exchange(threadDpi_, taken);
 }
 
 }  // namespace glimmer::fakes

@@ -35,6 +35,14 @@ class FakeWindows : public WindowPort {
   // Every successful PostMessage, in posting order.
   const std::vector<PostedMessage>& Posted() const { return posted_; }
 
+  // Contexts are numbered as Wine numbers them: 0x10 plus the awareness
+  // (0 unaware, 1 system, 2 per monitor), 0x22 per monitor v2. The thread
+  // takes those and the pseudo-handles -1 to -4; it starts per monitor v2, as
+  // the shell's manifest asks. A top-level window lives in the context its
+  // thread had when it was made, a child in its parent's.
+  bool hasDpiCalls = true;  // false: Windows before 10 1607
+  DpiContext ThreadDpiContext() const { return threadDpi_; }
+
   std::u16string GetWindowText(WindowHandle window, int capacity) override;
   bool SetWindowText(WindowHandle window, std::u16string_view text) override;
   WindowHandle GetTopWindow(WindowHandle window) override;
@@ -48,6 +56,8 @@ class FakeWindows : public WindowPort {
   std::uint32_t RegisterWindowMessage(std::u16string_view name) override;
   bool PostMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                    std::intptr_t lParam) override;
+  DpiContext GetWindowDpiAwarenessContext(WindowHandle window) override;
+  DpiContext SetThreadDpiAwarenessContext(DpiContext context) override;
 
  private:
   struct Window {
@@ -55,6 +65,7 @@ class FakeWindows : public WindowPort {
     std::u16string text;
     std::u16string className;
     std::vector<WindowHandle> children;  // in Z order
+    DpiContext dpi = 0;
   };
 
   // Visits parent's descendants depth first; false once the visitor stopped.
@@ -65,6 +76,7 @@ class FakeWindows : public WindowPort {
   std::map<std::u16string, std::uint32_t> messages_;  // by upper-cased name
   std::vector<PostedMessage> posted_;
   WindowHandle nextHandle_ = 0x10010;
+  DpiContext threadDpi_ = 0x22;
 };
 
 }  // namespace glimmer::fakes

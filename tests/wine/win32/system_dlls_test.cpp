@@ -69,7 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
                     DllCase{SystemDll::Direct3D11, L"d3d11.dll", "D3D11CreateDevice"},
                     DllCase{SystemDll::DirectDraw, L"ddraw.dll", "DirectDrawCreateEx"},
                     DllCase{SystemDll::Mpr, L"mpr.dll", "WNetGetUserW"},
-                    DllCase{SystemDll::BCrypt, L"bcrypt.dll", "BCryptGenRandom"}),
+                    DllCase{SystemDll::BCrypt, L"bcrypt.dll", "BCryptGenRandom"},
+                    DllCase{SystemDll::User32, L"user32.dll", "GetWindowTextW"}),
     [](const testing::TestParamInfo<DllCase>& info) {
       std::string name;
       for (const wchar_t* c = info.param.name; *c != L'.'; ++c) name += static_cast<char>(*c);

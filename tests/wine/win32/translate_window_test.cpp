@@ -47,6 +47,12 @@ class RecordingWindows : public WindowPort {
                    std::intptr_t lParam) override {
     return real_.PostMessage(window, message, wParam, lParam);
   }
+  DpiContext GetWindowDpiAwarenessContext(WindowHandle window) override {
+    return real_.GetWindowDpiAwarenessContext(window);
+  }
+  DpiContext SetThreadDpiAwarenessContext(DpiContext context) override {
+    return real_.SetThreadDpiAwarenessContext(context);
+  }
 
  private:
   Win32Windows real_;
