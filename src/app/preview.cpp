@@ -43,4 +43,13 @@ bool PreviewLifecycle::Destroyed() {
   return true;
 }
 
+BoxDpiScope::BoxDpiScope(WindowPort& windows, WindowHandle box) : windows_(windows) {
+  const DpiContext boxContext = windows_.GetWindowDpiAwarenessContext(box);
+  if (boxContext != 0) replaced_ = windows_.SetThreadDpiAwarenessContext(boxContext);
+}
+
+BoxDpiScope::~BoxDpiScope() {
+  if (replaced_ != 0) windows_.SetThreadDpiAwarenessContext(replaced_);
+}
+
 }  // namespace glimmer

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/ports.h"
+
 namespace glimmer {
 
 // The picture: resource type "JPEGFILE" (a named type), identifier 150.
@@ -94,6 +96,27 @@ class PreviewLifecycle {
  private:
   PreviewState state_ = PreviewState::NotCreated;
   bool tried_ = false;
+};
+
+// The box belongs to the control panel's process, whose DPI awareness may
+// differ from the shell's (per monitor). A child made in another context than
+// its box comes out scaled wrongly: under Wine, with the shell at 144 DPI and
+// an unaware box of 152 x 112 at 96, it took 101 x 75 pixels. So the
+// preview's thread takes the box's context before it reads the box's
+// rectangle and keeps it while the child lives; its own context comes back
+// when the scope ends, after the message loop. Where the system cannot tell a
+// window's context (before Windows 10 1607), or the box is gone, or its
+// context is refused, the thread stays as it is and nothing is restored.
+class BoxDpiScope {
+ public:
+  BoxDpiScope(WindowPort& windows, WindowHandle box);
+  BoxDpiScope(const BoxDpiScope&) = delete;
+  BoxDpiScope& operator=(const BoxDpiScope&) = delete;
+  ~BoxDpiScope();
+
+ private:
+  WindowPort& windows_;
+  DpiContext replaced_ = 0;  // 0: the thread's context was not changed
 };
 
 }  // namespace glimmer

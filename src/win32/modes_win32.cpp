@@ -32,7 +32,7 @@ void Win32ModeHost::Configure(std::int32_t ownerWindow) {
 }
 
 void Win32ModeHost::Preview(std::int32_t parentWindow) {
-  RunPreview(WindowFromNumber(parentWindow));
+  RunPreview(platform_.windows, WindowFromNumber(parentWindow));
 }
 
 void Win32ModeHost::ChangePassword() {

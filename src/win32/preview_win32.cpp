@@ -163,7 +163,10 @@ LRESULT CPreviewWnd::OnDestroy() {
   return 1;
 }
 
-void RunPreview(HWND parent) {
+void RunPreview(WindowPort& windows, HWND parent) {
+  // Before the box's rectangle is read, so that it is in the box's
+  // coordinates, and until the loop has ended.
+  const BoxDpiScope dpi(windows, reinterpret_cast<WindowHandle>(parent));
   // A bad parent leaves the rectangle empty; creating the child then fails
   // and ends the mode, so the read's own result does not matter.
   RECT client{};

@@ -58,7 +58,8 @@ class CPreviewWnd {
 };
 
 // The preview mode: a child window covering parent's client area, the picture
-// over it, and this thread's message loop until the window is destroyed.
-void RunPreview(HWND parent);
+// over it, and this thread's message loop until the window is destroyed, all
+// in parent's DPI awareness context (BoxDpiScope), asked for through windows.
+void RunPreview(WindowPort& windows, HWND parent);
 
 }  // namespace glimmer::win32

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_windows.h"
+
 namespace glimmer {
 namespace {
 
@@ -153,6 +155,42 @@ INSTANTIATE_TEST_SUITE_P(
         LifecycleCase{
             "ClosedDuringCreation", {E::Destroy, E::Create, E::LoadOk}, S::Destroyed, false, 1, 0}),
     [](const testing::TestParamInfo<LifecycleCase>& info) { return std::string(info.param.name); });
+
+TEST(Preview, ThreadTakesTheBoxDpiContextUntilThePreviewEnds) {
+  constexpr DpiContext kSystemAware = static_cast<DpiContext>(-2);
+  constexpr DpiContext kUnaware = 0x10, kSystem = 0x11, kPerMonitorV2 = 0x22;  // the fake's
+  struct Case {
+    const char* name;
+    bool hasDpiCalls;
+    DpiContext thread;  // the preview thread's context before
+    DpiContext box;     // the box's (made in this context); 0: the box is gone
+    DpiContext inside;  // the thread's while the preview runs
+  } cases[] = {
+      {"unaware box", true, kPerMonitorV2, kDpiContextUnaware, kUnaware},
+      {"system-aware box", true, kPerMonitorV2, kSystemAware, kSystem},
+      {"box of the thread's own context", true, kPerMonitorV2, kPerMonitorV2, kPerMonitorV2},
+      // What the thread had comes back, not the process's default.
+      {"thread not in its default", true, kSystemAware, kDpiContextUnaware, kUnaware},
+      {"box gone", true, kPerMonitorV2, 0, kPerMonitorV2},
+      {"before Windows 10 1607", false, kPerMonitorV2, kDpiContextUnaware, kPerMonitorV2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fakes::FakeWindows windows;
+    const DpiContext own = windows.SetThreadDpiAwarenessContext(c.box != 0 ? c.box : kPerMonitorV2);
+    const WindowHandle box = windows.Create(0, u"Box");
+    windows.SetThreadDpiAwarenessContext(own);
+    if (c.box == 0) windows.Destroy(box);
+    windows.SetThreadDpiAwarenessContext(c.thread);
+    const DpiContext before = windows.ThreadDpiContext();
+    windows.hasDpiCalls = c.hasDpiCalls;
+    {
+      const BoxDpiScope scope(windows, box);
+      EXPECT_EQ(c.inside, windows.ThreadDpiContext());
+    }
+    EXPECT_EQ(before, windows.ThreadDpiContext());
+  }
+}
 
 }  // namespace
 }  // namespace glimmer

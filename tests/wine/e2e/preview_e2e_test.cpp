@@ -11,6 +11,7 @@
 #include "driver/driver.h"
 #include "driver/preview_box.h"
 #include "win32/preview_win32.h"
+#include "win32/windows_win32.h"
 
 namespace glimmer::driver {
 namespace {
@@ -85,6 +86,63 @@ TEST(PreviewE2E, ChildCoversTheBoxKeepsItsSizeAndEndsWithIt) {
 
     ExpectEndsWithTheBox(box, preview);
   }
+}
+
+// The display scaling programs started from now on see (Wine reads it when a
+// process first calls into user32), and the one there was before, restored
+// when this goes.
+class SystemDpi {
+ public:
+  explicit SystemDpi(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_, nullptr);
+    DWORD size = sizeof(before_);
+    had_ = RegQueryValueExW(key_, kValue, nullptr, nullptr, reinterpret_cast<BYTE*>(&before_),
+                            &size) == ERROR_SUCCESS;
+    RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+  }
+  SystemDpi(const SystemDpi&) = delete;
+  SystemDpi& operator=(const SystemDpi&) = delete;
+  ~SystemDpi() {
+    if (had_) {
+      RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before_),
+                     sizeof(before_));
+    } else {
+      RegDeleteValueW(key_, kValue);
+    }
+    RegCloseKey(key_);
+  }
+
+ private:
+  static constexpr wchar_t kValue[] = L"LogPixels";
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  DWORD before_ = 0;
+};
+
+TEST(PreviewE2E, ChildCoversABoxUnawareOfScalingAt144Dpi) {
+  // The control panel's box made unaware of scaling, the shell at 150 %.
+  // Made in its own context, the child took 101 x 75 pixels of this box.
+  win32::Win32Windows windows;
+  const DpiContext own = windows.SetThreadDpiAwarenessContext(kDpiContextUnaware);
+  ASSERT_NE(0u, own);
+  PreviewBox box(152, 112);
+  windows.SetThreadDpiAwarenessContext(own);
+  ASSERT_NE(box.Handle(), nullptr);
+  Preview preview;
+  {
+    const SystemDpi dpi(144);
+    preview = StartIn(box, Shell());
+  }
+  ASSERT_TRUE(preview.shell.process);
+  ASSERT_NE(preview.child, nullptr) << "no child window appeared";
+  const RECT whole = box.ClientRect();
+  const RECT child = InParent(preview.child);
+  EXPECT_TRUE(EqualRect(&whole, &child))
+      << "child " << child.left << "," << child.top << "," << child.right << "," << child.bottom;
+  EXPECT_EQ(windows.GetWindowDpiAwarenessContext(reinterpret_cast<WindowHandle>(box.Handle())),
+            windows.GetWindowDpiAwarenessContext(reinterpret_cast<WindowHandle>(preview.child)));
+  ExpectEndsWithTheBox(box, preview);
 }
 
 TEST(PreviewE2E, BoxDestroyedWhileTheChildIsCreatedStillEndsTheShell) {

@@ -12,6 +12,7 @@
 
 #include "beside_this_program.h"
 #include "win32/preview_win32.h"
+#include "win32/windows_win32.h"
 
 namespace glimmer::win32 {
 namespace {
@@ -387,8 +388,26 @@ struct Panel {
   RECT first{};
   RECT afterResize{};
   bool forcedQuit = false;
+  int awarenessInLoop = -1;  // the thread's DPI awareness while the loop ran
 };
 Panel* panel = nullptr;
+
+// GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()): 0
+// unaware, 1 system, 2 per monitor. Contexts are compared by awareness, since
+// a thread's and a window's context of one awareness need not be one value.
+int Awareness(DpiContext context) {
+  using AwarenessFn = int(WINAPI*)(HANDLE);
+  const auto awareness = reinterpret_cast<AwarenessFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32"), "GetAwarenessFromDpiAwarenessContext")));
+  return awareness(reinterpret_cast<HANDLE>(context));
+}
+
+int ThreadAwareness() {
+  using ThreadContextFn = HANDLE(WINAPI*)();
+  const auto current = reinterpret_cast<ThreadContextFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32"), "GetThreadDpiAwarenessContext")));
+  return Awareness(reinterpret_cast<DpiContext>(current()));
+}
 
 RECT InParent(HWND child) {
   RECT rect{};
@@ -400,6 +419,7 @@ RECT InParent(HWND child) {
 void CALLBACK PlayPanel(HWND, UINT, UINT_PTR timer, DWORD) {
   Panel& p = *panel;
   if (++p.ticks == 1) {
+    p.awarenessInLoop = ThreadAwareness();
     for (HWND child = GetWindow(p.parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
       p.children.push_back(child);
     if (!p.children.empty()) p.first = InParent(p.children[0]);
@@ -424,7 +444,8 @@ TEST_F(PreviewWindow, RunPreviewCoversTheParentKeepsItsSizeAndEndsWithTheWindow)
     observed.parent = MakeParent(box.cx, box.cy);
     panel = &observed;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, PlayPanel);
-    RunPreview(observed.parent);  // this process has no picture: shown without one
+    Win32Windows windows;
+    RunPreview(windows, observed.parent);  // this process has no picture: shown without one
     KillTimer(nullptr, timer);
     panel = nullptr;
     EXPECT_GE(observed.ticks, 3) << "ended before the window was destroyed";
@@ -437,12 +458,36 @@ TEST_F(PreviewWindow, RunPreviewCoversTheParentKeepsItsSizeAndEndsWithTheWindow)
   }
 }
 
+TEST_F(PreviewWindow, RunPreviewRunsInTheBoxDpiContextUntilTheWindowIsGone) {
+  Win32Windows windows;
+  const int own = ThreadAwareness();
+  // The control panel's box, unaware of scaling.
+  const DpiContext replaced = windows.SetThreadDpiAwarenessContext(kDpiContextUnaware);
+  ASSERT_NE(0u, replaced);
+  Panel observed;
+  observed.parent = MakeParent(152, 112);
+  windows.SetThreadDpiAwarenessContext(replaced);
+  const int box = Awareness(
+      windows.GetWindowDpiAwarenessContext(reinterpret_cast<WindowHandle>(observed.parent)));
+  ASSERT_NE(own, box);
+
+  panel = &observed;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, PlayPanel);
+  RunPreview(windows, observed.parent);
+  KillTimer(nullptr, timer);
+  panel = nullptr;
+  ASSERT_EQ(1u, observed.children.size());
+  EXPECT_EQ(box, observed.awarenessInLoop) << "left the box's context while the child lived";
+  EXPECT_EQ(own, ThreadAwareness()) << "the thread's own context did not come back";
+}
+
 TEST_F(PreviewWindow, RunPreviewWithoutAParentEndsAtOnce) {
   const HWND gone = MakeParent(10, 10);
   DestroyWindow(gone);
   for (const HWND parent : {HWND{nullptr}, gone}) {
     const DWORD before = GetTickCount();
-    RunPreview(parent);
+    Win32Windows windows;
+    RunPreview(windows, parent);
     EXPECT_LT(GetTickCount() - before, 1000u);
   }
   // TearDown checks that no quit message was left behind.
