@@ -51,18 +51,25 @@ std::vector<HWND> DialogsOf(DWORD processId) {
   return search.found;
 }
 
+bool SameBitness(HANDLE process) {
+  BOOL ours = FALSE, theirs = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &ours) && IsWow64Process(process, &theirs) &&
+         ours == theirs;
+}
+
 std::optional<UINT> ErrorModeOf(DWORD processId) {
   // Only the process itself can tell: under Wine a child does not inherit
   // the error mode, and asking about another process answers the asker's.
-  // kernel32 lies at the same address in every process of the session, so a
-  // thread started there at GetErrorMode ends with the answer as its code.
+  // kernel32 lies at the same address in every process of the session and
+  // bitness, so a thread started there at GetErrorMode ends with the answer
+  // as its code.
   const OwnedHandle process(OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
                                             PROCESS_VM_OPERATION | PROCESS_VM_READ |
                                             PROCESS_VM_WRITE,
                                         FALSE, processId));
   const auto entry = reinterpret_cast<LPTHREAD_START_ROUTINE>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetErrorMode")));
-  if (!process || entry == nullptr) return std::nullopt;
+  if (!process || entry == nullptr || !SameBitness(process.get())) return std::nullopt;
   const OwnedHandle thread(
       CreateRemoteThread(process.get(), nullptr, 0, entry, nullptr, 0, nullptr));
   DWORD mode = 0;

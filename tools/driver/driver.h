@@ -63,8 +63,11 @@ ShellRun RunAndAnswer(const std::wstring& program, const std::wstring& arguments
 std::vector<HWND> DialogsOf(DWORD processId);
 
 // A running process's error mode (SetErrorMode), as GetErrorMode answers
-// inside it; nothing when it cannot be asked.
+// inside it; nothing when it cannot be asked, as for a process of the other
+// bitness (a 32-bit shell under this 64-bit driver).
 std::optional<UINT> ErrorModeOf(DWORD processId);
+// Whether the process runs with this program's bitness.
+bool SameBitness(HANDLE process);
 
 // Files and folders.
 bool MakeFolders(const std::wstring& path);  // every missing level
