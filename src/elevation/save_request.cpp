@@ -71,11 +71,15 @@ bool IsAppPath(std::u16string_view name) {
                     [](char16_t a, char16_t b) { return FoldAscii(a) == FoldAscii(b); });
 }
 
+bool HasControlCharacter(std::u16string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x20; });
+}
+
 // No control character (the registry functions would end a name at a NUL),
 // no "/" (the tree reads it as a path), and never "AppPath".
 bool IsPlainName(std::u16string_view name) {
-  return std::none_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x20; }) &&
-         name.find(u'/') == std::u16string_view::npos && !IsAppPath(name);
+  return !HasControlCharacter(name) && name.find(u'/') == std::u16string_view::npos &&
+         !IsAppPath(name);
 }
 
 bool IsKeyName(std::u16string_view name) {
@@ -203,7 +207,7 @@ bool IsSavedPlaylist(std::u16string_view list) {
     if (end == std::u16string_view::npos) return false;
     const std::u16string_view line = list.substr(0, end);
     if (line.empty() || line.size() > kMaxPlaylistLine || line.front() == u'#' ||
-        std::any_of(line.begin(), line.end(), [](char16_t unit) { return unit < 0x20; }))
+        HasControlCharacter(line))
       return false;
     list.remove_prefix(end + 1);
   }
