@@ -179,6 +179,9 @@ bool MayWrite(const Node& held, const std::vector<std::u16string_view>& componen
 // same place (one value twice, or a value where another entry needs a
 // subkey).
 std::optional<Node> TreeOf(const SaveRequest& request, const Node& held) {
+  // The dialog always writes its settings; an empty request would only
+  // create the key.
+  if (request.entries.empty()) return std::nullopt;
   Node settings;
   for (const SaveEntry& entry : request.entries) {
     const std::optional<std::vector<std::u16string_view>> components = KeyComponents(entry.key);

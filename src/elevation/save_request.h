@@ -76,7 +76,7 @@ std::optional<SaveRequest> DecodeSaveRequest(std::span<const std::uint8_t> bytes
 Node HeldSettings(RegistryPort& registry, SystemPort& system);
 
 // Whether the elevated instance may write the request, given what the key
-// holds now. A settings request: each entry is a value text exactly as the
+// holds now. A settings request: at least one entry, each a value text exactly as the
 // tree's save writes it, in its own place (no value twice, no value where a
 // subkey goes), never "AppPath", and either a setting of the settings table
 // with a number the dialog can write, or the very value held there now (the

@@ -222,6 +222,9 @@ TEST(SaveRequest, TheElevatedInstanceWritesOnlyWhatTheDialogCouldHaveWritten) {
       {"a trailing backslash", Settings({{u"Sub\\", u"n", u"2: -7"}})},
       {"an empty key name", Settings({{u"Sub\\\\n", u"n", u"2: -7"}})},
       {"a slash in a key", Settings({{u"Sub/", u"n", u"2: -7"}})},
+      {"a control character in a key", Settings({{u"Sub\t", u"n", u"2: -7"}})},
+      {"a NUL in a key", Settings({{std::u16string(u"Sub\0", 4), u"n", u"2: -7"}})},
+      {"a NUL in a string", Settings({{u"", u"Language", std::u16string(u"3: de\0x", 7)}})},
       {"a slash in a name", Settings({{u"", u"Sub/n", u"2: -7"}})},
       {"a NUL in a name", Settings({{u"", std::u16string(u"CurMonitor\0x", 12), u"2: 1"}})},
       {"a name longer than the loader reads", Settings({{u"", longName, u"2: 1"}})},
@@ -256,6 +259,8 @@ TEST(SaveRequest, TheElevatedInstanceWritesOnlyWhatTheDialogCouldHaveWritten) {
       mixed.entries.insert(mixed.entries.begin(), {u"", u"DisableMusic", u"2: 1"});
     EXPECT_FALSE(IsAcceptableSaveRequest(mixed, held)) << c.what;
   }
+  EXPECT_FALSE(IsAcceptableSaveRequest(Settings({}), held))
+      << "no entries: it would only make the key";
 }
 
 // The settings table agrees with the defaults: every default is a value the
